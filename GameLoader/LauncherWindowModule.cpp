@@ -1,0 +1,31 @@
+#include "LauncherWindowModule.h"
+
+#include "GameCode.h"
+#include "GameLoaderWnd.h"
+
+#include "Text.h"
+#include "WindowCore.h"
+
+namespace {
+
+// WS_VISIBLE | WS_OVERLAPPEDWINDOW: the skin decides the real frame and size.
+constexpr std::uint32_t kMainWindowStyle = 0x10CF0000;
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int RunLauncherWindow(const wchar_t* cmdJson) {
+    auto* window = new GameLoaderWnd(cmdJson);
+    const platform::HWND hwnd = window->Create(0, platform::AnsiToWide(kWindowTitle), kMainWindowStyle, 0);
+    if (hwnd == 0) {
+        delete window;
+        return 0;
+    }
+    if (platform::IsWindow(hwnd)) platform::ShowWindow(hwnd, platform::SW_HIDE);
+
+    platform::QueuedMSG message;
+    while (platform::GetMessageW(&message) != 0) {
+        platform::TranslateMessage(&message);
+        platform::DispatchMessageW(&message);
+    }
+    return 0;
+}

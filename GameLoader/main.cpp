@@ -1,0 +1,8 @@
+#include "Main.h"
+
+#include "Text.h"
+
+int main() {
+    platform::InitProcessLocale();
+    return wWinMain();
+}

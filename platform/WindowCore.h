@@ -1,0 +1,72 @@
+#pragma once
+// Windows of this process and their message loop. Each thread that creates windows owns a
+// message queue on its GLib main context (the loop the display back end uses); messages
+// from other processes arrive through this process's message socket.
+#include "Messages.h"
+#include "WindowMessaging.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform {
+
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+
+struct CREATESTRUCTW {
+    void* lpCreateParams = nullptr;
+    HWND hwndParent = 0;
+    std::uint32_t style = 0;
+    std::uint32_t exStyle = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
+};
+
+// A message retrieved from the queue. fromOtherProcess is set by the core alone, so a
+// handler can refuse to trust parameters that came from outside.
+struct QueuedMSG : MSG {
+    bool fromOtherProcess = false;
+};
+
+bool RegisterClassW(const std::wstring& className, WNDPROC windowProc);
+// Creates a window of a registered class on the calling thread and sends it WM_CREATE
+// (lParam points to a CREATESTRUCTW). 0 when the class is unknown, the session folder is
+// unusable, or WM_CREATE answered -1.
+HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const std::wstring& title,
+                     std::uint32_t style, int x, int y, int width, int height, HWND parent, void* createParam);
+// Destroys the window and the windows it owns: WM_DESTROY, then WM_NCDESTROY, then its
+// handle is gone. Only the owner thread may destroy a window.
+bool DestroyWindow(HWND hwnd);
+// The default handling: WM_CLOSE destroys the window; everything else answers 0.
+LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Waits for the next posted message of the calling thread (filter 0 takes every window,
+// min and max 0 every message). Returns 0 for WM_QUIT, 1 otherwise. Messages sent to the
+// thread's windows are delivered while it waits.
+int GetMessageW(QueuedMSG* message, HWND filter = 0, UINT filterMin = 0, UINT filterMax = 0);
+// Keyboard translation; nothing to translate yet.
+bool TranslateMessage(const QueuedMSG* message);
+LRESULT DispatchMessageW(const QueuedMSG* message);
+void PostQuitMessage(int exitCode);
+// True while a handler runs for a message that came from another process.
+bool InMessageFromOtherProcess();
+
+// WM_TIMER with wParam id every elapse milliseconds; at most one is queued at a time.
+std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapseMs);
+bool KillTimer(HWND hwnd, std::uintptr_t id);
+
+// Changes the shown state; returns whether the window was visible before.
+bool ShowWindow(HWND hwnd, int command);
+bool IsWindowVisible(HWND hwnd);
+bool IsIconic(HWND hwnd);
+bool IsZoomed(HWND hwnd);
+bool SetWindowTextW(HWND hwnd, const std::wstring& text);
+std::wstring GetWindowTextW(HWND hwnd);
+std::wstring GetClassNameW(HWND hwnd);
+HWND GetParent(HWND hwnd);
+void SetWindowUserData(HWND hwnd, void* data);
+void* GetWindowUserData(HWND hwnd);
+
+// Runs `handler` on the calling thread's loop when the process receives SIGINT or SIGTERM.
+void OnTerminationSignal(std::function<void()> handler);
+
+}  // namespace platform

@@ -1,0 +1,389 @@
+#include "WindowCore.h"
+
+#include "MessageListener.h"
+#include "ProcessIdentity.h"
+#include "ThreadQueue.h"
+#include "WindowRegistry.h"
+
+#include <glib-unix.h>
+#include <glib.h>
+
+#include <csignal>
+#include <map>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+namespace {
+
+struct Timer {
+    GSource* source = nullptr;
+};
+
+struct Window {
+    WindowRecord record;
+    std::shared_ptr<ThreadQueue> queue;
+    WNDPROC proc = nullptr;
+    void* userData = nullptr;
+    HWND parent = 0;
+    std::uint32_t style = 0;
+    bool visible = false;
+    bool minimized = false;
+    bool maximized = false;
+    bool destroying = false;
+    std::map<std::uintptr_t, Timer> timers;
+};
+
+struct TimerKey {
+    HWND hwnd;
+    std::uintptr_t id;
+};
+
+// Process-wide window state. Window procedures are always called without this lock.
+struct Core {
+    std::mutex mutex;
+    std::unordered_map<std::wstring, WNDPROC> classes;
+    std::unordered_map<HWND, std::shared_ptr<Window>> windows;
+    std::unique_ptr<MessageListener> listener;
+};
+
+Core& TheCore() {
+    static Core* core = new Core();  // never destroyed: windows may outlive static destruction
+    return *core;
+}
+
+std::shared_ptr<Window> FindWindowEntry(HWND hwnd) {
+    Core& core = TheCore();
+    std::lock_guard lock(core.mutex);
+    const auto it = core.windows.find(hwnd);
+    return it == core.windows.end() ? nullptr : it->second;
+}
+
+thread_local bool t_inForeignMessage = false;
+
+// Calls the window procedure, marking whether the message came from outside.
+LRESULT CallProc(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam, LPARAM lParam, bool foreign) {
+    const bool saved = t_inForeignMessage;
+    t_inForeignMessage = foreign;
+    const LRESULT result = window->proc(window->record.hwnd, message, wParam, lParam);
+    t_inForeignMessage = saved;
+    return result;
+}
+
+LRESULT SendToWindow(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam, LPARAM lParam, bool foreign) {
+    if (window->queue->IsCurrentThread()) return CallProc(window, message, wParam, lParam, foreign);
+    LRESULT result = 0;
+    window->queue->RunAndWait([&] { result = CallProc(window, message, wParam, lParam, foreign); });
+    return result;
+}
+
+// A message from another process: data only. WM_COPYDATA gets a descriptor of our own
+// pointing at our copy of the bytes; it cannot be posted.
+LRESULT OnRemoteMessage(const WireMessage& wire) {
+    const std::shared_ptr<Window> window = FindWindowEntry(wire.hwnd);
+    if (window == nullptr) return 0;
+    if (wire.message == WM_COPYDATA || wire.hasCopyData) {
+        if (wire.message != WM_COPYDATA || !wire.hasCopyData || wire.delivery != Delivery::Send) return 0;
+        COPYDATASTRUCT copy;
+        copy.dwData = static_cast<std::uintptr_t>(wire.dataTag);
+        copy.cbData = static_cast<std::uint32_t>(wire.data.size());
+        copy.lpData = wire.data.data();
+        return SendToWindow(window, WM_COPYDATA, static_cast<WPARAM>(wire.wParam), reinterpret_cast<LPARAM>(&copy), true);
+    }
+    if (wire.delivery == Delivery::Send) {
+        return SendToWindow(window, wire.message, static_cast<WPARAM>(wire.wParam), static_cast<LPARAM>(wire.lParam), true);
+    }
+    QueuedMSG queued;
+    queued.hwnd = wire.hwnd;
+    queued.message = wire.message;
+    queued.wParam = static_cast<WPARAM>(wire.wParam);
+    queued.lParam = static_cast<LPARAM>(wire.lParam);
+    queued.fromOtherProcess = true;
+    window->queue->Post(queued);
+    return 0;
+}
+
+class CoreLocalSystem final : public LocalWindowSystem {
+public:
+    bool IsLocalWindow(HWND hwnd) override { return FindWindowEntry(hwnd) != nullptr; }
+    bool PostLocal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+        if (window == nullptr) return false;
+        QueuedMSG queued;
+        queued.hwnd = hwnd;
+        queued.message = message;
+        queued.wParam = wParam;
+        queued.lParam = lParam;
+        window->queue->Post(queued);
+        return true;
+    }
+    LRESULT SendLocal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+        return window == nullptr ? 0 : SendToWindow(window, message, wParam, lParam, false);
+    }
+};
+
+// Starts the message socket with the first window, on the thread that creates it.
+bool EnsureListener(const std::shared_ptr<ThreadQueue>& queue, std::string& socketName) {
+    Core& core = TheCore();
+    std::lock_guard lock(core.mutex);
+    if (core.listener == nullptr) {
+        std::string error;
+        core.listener = MessageListener::Start(queue->Context(), &OnRemoteMessage, &error);
+        if (core.listener == nullptr) return false;
+        static CoreLocalSystem localSystem;
+        InstallLocalWindowSystem(&localSystem);
+    }
+    socketName = core.listener->SocketName();
+    return true;
+}
+
+int OnTimerFired(void* data) {
+    const auto* key = static_cast<TimerKey*>(data);
+    if (const std::shared_ptr<Window> window = FindWindowEntry(key->hwnd)) {
+        QueuedMSG queued;
+        queued.hwnd = key->hwnd;
+        queued.message = WM_TIMER;
+        queued.wParam = key->id;
+        window->queue->Post(queued);
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+void StopTimer(Timer& timer) {
+    g_source_destroy(timer.source);
+    g_source_unref(timer.source);
+}
+
+std::vector<HWND> OwnedWindows(HWND hwnd) {
+    Core& core = TheCore();
+    std::lock_guard lock(core.mutex);
+    std::vector<HWND> owned;
+    for (const auto& [handle, window] : core.windows) {
+        if (window->parent == hwnd) owned.push_back(handle);
+    }
+    return owned;
+}
+
+template <typename Value>
+Value ReadWindow(HWND hwnd, Value fallback, Value (*read)(const Window&)) {
+    Core& core = TheCore();
+    std::lock_guard lock(core.mutex);
+    const auto it = core.windows.find(hwnd);
+    return it == core.windows.end() ? fallback : read(*it->second);
+}
+
+}  // namespace
+
+bool RegisterClassW(const std::wstring& className, WNDPROC windowProc) {
+    if (className.empty() || windowProc == nullptr) return false;
+    Core& core = TheCore();
+    std::lock_guard lock(core.mutex);
+    return core.classes.emplace(className, windowProc).second;
+}
+
+HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const std::wstring& title,
+                     std::uint32_t style, int x, int y, int width, int height, HWND parent, void* createParam) {
+    Core& core = TheCore();
+    auto window = std::make_shared<Window>();
+    {
+        std::lock_guard lock(core.mutex);
+        const auto it = core.classes.find(className);
+        if (it == core.classes.end()) return 0;
+        window->proc = it->second;
+    }
+    window->queue = ThreadQueue::Current();
+    window->parent = parent;
+    window->style = style;
+    window->visible = (style & WS_VISIBLE) != 0;
+    window->record.owner = CurrentProcessIdentity();
+    window->record.topLevel = parent == 0;
+    window->record.className = className;
+    window->record.title = title;
+    if (!EnsureListener(window->queue, window->record.socketName)) return 0;
+    const HWND hwnd = WindowRegistry::Publish(window->record);
+    if (hwnd == 0) return 0;
+    {
+        std::lock_guard lock(core.mutex);
+        core.windows.emplace(hwnd, window);
+    }
+    CREATESTRUCTW create;
+    create.lpCreateParams = createParam;
+    create.hwndParent = parent;
+    create.style = style;
+    create.exStyle = exStyle;
+    create.x = x;
+    create.y = y;
+    create.cx = width;
+    create.cy = height;
+    if (CallProc(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create), false) == -1) {
+        DestroyWindow(hwnd);
+        return 0;
+    }
+    return hwnd;
+}
+
+bool DestroyWindow(HWND hwnd) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr || window->destroying || !window->queue->IsCurrentThread()) return false;
+    window->destroying = true;
+    for (const HWND owned : OwnedWindows(hwnd)) DestroyWindow(owned);
+    CallProc(window, WM_DESTROY, 0, 0, false);
+    for (auto& [id, timer] : window->timers) StopTimer(timer);
+    window->timers.clear();
+    WindowRegistry::Remove(hwnd);
+    CallProc(window, WM_NCDESTROY, 0, 0, false);
+    {
+        Core& core = TheCore();
+        std::lock_guard lock(core.mutex);
+        core.windows.erase(hwnd);
+    }
+    window->queue->Forget(hwnd);
+    return true;
+}
+
+LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) DestroyWindow(hwnd);
+    return 0;
+}
+
+int GetMessageW(QueuedMSG* message, HWND filter, UINT filterMin, UINT filterMax) {
+    const std::shared_ptr<ThreadQueue> queue = ThreadQueue::Current();
+    while (true) {
+        queue->RunPendingCalls();
+        bool quit = false;
+        if (queue->TakeNext(*message, filter, filterMin, filterMax, quit)) return quit ? 0 : 1;
+        g_main_context_iteration(queue->Context(), TRUE);
+    }
+}
+
+bool TranslateMessage(const QueuedMSG* message) { return false; }
+
+LRESULT DispatchMessageW(const QueuedMSG* message) {
+    const std::shared_ptr<Window> window = FindWindowEntry(message->hwnd);
+    if (window == nullptr) return 0;
+    return CallProc(window, message->message, message->wParam, message->lParam, message->fromOtherProcess);
+}
+
+void PostQuitMessage(int exitCode) { ThreadQueue::Current()->PostQuit(exitCode); }
+
+bool InMessageFromOtherProcess() { return t_inForeignMessage; }
+
+std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapseMs) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr || !window->queue->IsCurrentThread()) return 0;
+    KillTimer(hwnd, id);
+    Timer timer;
+    timer.source = g_timeout_source_new(elapseMs);
+    g_source_set_callback(timer.source, &OnTimerFired, new TimerKey{hwnd, id},
+                          [](void* key) { delete static_cast<TimerKey*>(key); });
+    g_source_attach(timer.source, window->queue->Context());
+    window->timers[id] = timer;
+    return id;
+}
+
+bool KillTimer(HWND hwnd, std::uintptr_t id) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr || !window->queue->IsCurrentThread()) return false;
+    const auto it = window->timers.find(id);
+    if (it == window->timers.end()) return false;
+    StopTimer(it->second);
+    window->timers.erase(it);
+    return true;
+}
+
+bool ShowWindow(HWND hwnd, int command) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr) return false;
+    const bool wasVisible = window->visible;
+    switch (command) {
+    case SW_HIDE: window->visible = false; break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+        window->visible = true;
+        window->minimized = true;
+        break;
+    case SW_SHOWMAXIMIZED:
+        window->visible = true;
+        window->minimized = false;
+        window->maximized = true;
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+        window->visible = true;
+        window->minimized = false;
+        window->maximized = false;
+        break;
+    default: window->visible = true; break;
+    }
+    if (window->visible != wasVisible) SendToWindow(window, WM_SHOWWINDOW, window->visible ? 1 : 0, 0, false);
+    return wasVisible;
+}
+
+bool IsWindowVisible(HWND hwnd) {
+    return ReadWindow<bool>(hwnd, false, [](const Window& window) { return window.visible; });
+}
+
+bool IsIconic(HWND hwnd) {
+    return ReadWindow<bool>(hwnd, false, [](const Window& window) { return window.minimized; });
+}
+
+bool IsZoomed(HWND hwnd) {
+    return ReadWindow<bool>(hwnd, false, [](const Window& window) { return window.maximized; });
+}
+
+bool SetWindowTextW(HWND hwnd, const std::wstring& text) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr) return false;
+    WindowRecord record;
+    {
+        std::lock_guard lock(TheCore().mutex);
+        window->record.title = text;
+        record = window->record;
+    }
+    return WindowRegistry::Update(record);
+}
+
+std::wstring GetWindowTextW(HWND hwnd) {
+    return ReadWindow<std::wstring>(hwnd, {}, [](const Window& window) { return window.record.title; });
+}
+
+std::wstring GetClassNameW(HWND hwnd) {
+    return ReadWindow<std::wstring>(hwnd, {}, [](const Window& window) { return window.record.className; });
+}
+
+HWND GetParent(HWND hwnd) {
+    return ReadWindow<HWND>(hwnd, 0, [](const Window& window) { return window.parent; });
+}
+
+void SetWindowUserData(HWND hwnd, void* data) {
+    if (const std::shared_ptr<Window> window = FindWindowEntry(hwnd)) {
+        std::lock_guard lock(TheCore().mutex);
+        window->userData = data;
+    }
+}
+
+void* GetWindowUserData(HWND hwnd) {
+    return ReadWindow<void*>(hwnd, nullptr, [](const Window& window) { return window.userData; });
+}
+
+void OnTerminationSignal(std::function<void()> handler) {
+    GMainContext* context = ThreadQueue::Current()->Context();
+    auto* shared = new std::function<void()>(std::move(handler));
+    for (const int signal : {SIGINT, SIGTERM}) {
+        GSource* source = g_unix_signal_source_new(signal);
+        g_source_set_callback(
+            source,
+            [](void* data) -> gboolean {
+                (*static_cast<std::function<void()>*>(data))();
+                return G_SOURCE_CONTINUE;
+            },
+            shared, nullptr);
+        g_source_attach(source, context);
+        g_source_unref(source);
+    }
+}
+
+}  // namespace platform
