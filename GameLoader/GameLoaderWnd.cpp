@@ -1,13 +1,13 @@
 #include "GameLoaderWnd.h"
 
 #include "CustomMessages.h"
+#include "JsonText.h"
 #include "LaunchParameterKeys.h"
 #include "Logger.h"
 #include "PlatformSettings.h"
 
 #include "Text.h"
 
-#include <json/reader.h>
 
 namespace {
 
@@ -76,9 +76,8 @@ bool GameLoaderWnd::ParseCmdJson() {
                                      &m_strTwExt,      nullptr,        &m_strGameMgrId,     &m_strTypeMode,
                                      &m_strInstGamePath, &m_strCacheGamePath};
     try {
-        Json::Reader reader;
         Json::Value root;
-        if (!reader.parse(platform::WideToMultiByte(platform::CP_ACP, m_strCmdJson), root)) {
+        if (!ParseJsonText(platform::WideToMultiByte(platform::CP_ACP, m_strCmdJson), root)) {
             LOG_WRITE(0, L"reader.parse:" << m_strCmdJson << L" false");
             return false;
         }
