@@ -64,14 +64,17 @@ TEST_F(Settings, BrokenFilesAreNeverRepairedOrOverwritten) {
                                     std::string deep;
                                     for (int i = 0; i < 100000; ++i) deep += "<a>";
                                     return deep;
-                                }()};
+                                }(),
+                                // Larger than any settings file: refused before it is parsed.
+                                "<settings>" + std::string(5u << 20, ' ') + "</settings>"};
     for (const std::string& content : rows) {
         WriteWholeFile(Narrow(), content);
         std::wstring value = L"caller";
         EXPECT_FALSE(SetLoginSource(L"TW", m_strPath)) << content.substr(0, 40);
+        EXPECT_FALSE(SetPlatformWindowId(L"1", m_strPath));
         EXPECT_FALSE(GetLoginSource(m_strPath, value));
         EXPECT_EQ(value, L"caller");
-        EXPECT_EQ(Content(), content);
+        EXPECT_TRUE(Content() == content) << "file changed";
     }
 }
 
