@@ -130,7 +130,9 @@ std::wstring IconvToWide(const std::string& charset, std::string_view text) {
 }  // namespace
 
 void InitProcessLocale() {
-    std::setlocale(LC_ALL, "");
+    // Only the character set matters to the conversions; loading the other categories
+    // would cost every start a few dozen file opens.
+    std::setlocale(LC_CTYPE, "");
     const char* name = nl_langinfo(CODESET);
     LocaleCharset& charset = Charset();
     charset.isUtf8 = name == nullptr || IsUtf8Name(name);
