@@ -24,6 +24,7 @@ extern "C" __attribute__((visibility("default"))) int RunLauncherWindow(const wc
 
     platform::QueuedMSG message;
     while (platform::GetMessageW(&message) != 0) {
+        if (platform::PreTranslateMessage(message)) continue;
         platform::TranslateMessage(&message);
         platform::DispatchMessageW(&message);
     }

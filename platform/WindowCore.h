@@ -43,6 +43,21 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // min and max 0 every message). Returns 0 for WM_QUIT, 1 otherwise. Messages sent to the
 // thread's windows are delivered while it waits.
 int GetMessageW(QueuedMSG* message, HWND filter = 0, UINT filterMin = 0, UINT filterMax = 0);
+// A hook that sees each retrieved message before it is translated and dispatched; the UI
+// framework's message filters (dialog keys, modal loops) are such hooks.
+class MessageFilter {
+public:
+    virtual ~MessageFilter() = default;
+    // True when the filter has handled the message, so it must not be dispatched.
+    virtual bool PreTranslateMessage(const QueuedMSG& message) = 0;
+};
+
+// Filters are per thread and asked in the order they were added.
+void AddMessageFilter(MessageFilter* filter);
+void RemoveMessageFilter(MessageFilter* filter);
+// Offers the message to the calling thread's filters; true when one of them took it.
+bool PreTranslateMessage(const QueuedMSG& message);
+
 // Keyboard translation; nothing to translate yet.
 bool TranslateMessage(const QueuedMSG* message);
 LRESULT DispatchMessageW(const QueuedMSG* message);

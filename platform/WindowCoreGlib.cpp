@@ -61,6 +61,7 @@ std::shared_ptr<Window> FindWindowEntry(HWND hwnd) {
 }
 
 thread_local bool t_inForeignMessage = false;
+thread_local std::vector<MessageFilter*> t_messageFilters;
 
 // Calls the window procedure, marking whether the message came from outside.
 LRESULT CallProc(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam, LPARAM lParam, bool foreign) {
@@ -256,6 +257,21 @@ int GetMessageW(QueuedMSG* message, HWND filter, UINT filterMin, UINT filterMax)
         if (queue->TakeNext(*message, filter, filterMin, filterMax, quit)) return quit ? 0 : 1;
         g_main_context_iteration(queue->Context(), TRUE);
     }
+}
+
+void AddMessageFilter(MessageFilter* filter) {
+    if (filter != nullptr) t_messageFilters.push_back(filter);
+}
+
+void RemoveMessageFilter(MessageFilter* filter) { std::erase(t_messageFilters, filter); }
+
+bool PreTranslateMessage(const QueuedMSG& message) {
+    // A copy: a filter may add or remove filters while it runs.
+    const std::vector<MessageFilter*> filters = t_messageFilters;
+    for (MessageFilter* filter : filters) {
+        if (filter->PreTranslateMessage(message)) return true;
+    }
+    return false;
 }
 
 bool TranslateMessage(const QueuedMSG* message) { return false; }

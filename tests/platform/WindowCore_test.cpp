@@ -144,6 +144,28 @@ TEST_F(WindowCore, SendToAReceiverThatNeverAnswersGivesUp) {
     platform::WindowRegistry::Remove(record.hwnd);
 }
 
+TEST_F(WindowCore, FiltersSeeMessagesFirstAndCanTakeThem) {
+    struct TakeProgress : platform::MessageFilter {
+        bool PreTranslateMessage(const platform::QueuedMSG& message) override {
+            seen.push_back(message.message);
+            return message.message == 1136;
+        }
+        std::vector<platform::UINT> seen;
+    } filter;
+    platform::AddMessageFilter(&filter);
+    const platform::HWND hwnd = Create(L"Filtered");
+    platform::PostMessageW(hwnd, 1136, 0, 0);
+    platform::PostMessageW(hwnd, 1133, 0, 0);
+    platform::PostMessageW(hwnd, platform::WM_CLOSE, 0, 0);
+    platform::QueuedMSG message;
+    while (platform::GetMessageW(&message) != 0) {
+        if (!platform::PreTranslateMessage(message)) platform::DispatchMessageW(&message);
+    }
+    platform::RemoveMessageFilter(&filter);
+    EXPECT_EQ(filter.seen, (std::vector<platform::UINT>{1136, 1133, platform::WM_CLOSE}));
+    for (const Seen& seen : g_seen) EXPECT_NE(seen.message, 1136u);
+}
+
 TEST_F(WindowCore, NoWindowNoDelivery) {
     EXPECT_FALSE(platform::IsWindow(0));
     EXPECT_FALSE(platform::PostMessageW(123456789, platform::WM_USER, 0, 0));
