@@ -38,6 +38,8 @@ public:
     // Reads what is there, waiting until the deadline for something to arrive. Returns the
     // number of bytes (0 at end of stream) or -1 on failure or time-out.
     long ReadSome(char* buffer, std::size_t size, Deadline deadline) const;
+    // Waits until something can be read (or a connection accepted); false on time-out.
+    bool WaitUntilReadable(Deadline deadline) const;
     // Accepts one pending connection from a process of this user (non-blocking); others
     // are closed at once.
     LocalSocket AcceptSameUser() const;

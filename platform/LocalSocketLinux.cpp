@@ -137,6 +137,8 @@ long LocalSocket::ReadSome(char* buffer, std::size_t size, Deadline deadline) co
     }
 }
 
+bool LocalSocket::WaitUntilReadable(Deadline deadline) const { return WaitFor(m_nFd, POLLIN, deadline); }
+
 LocalSocket LocalSocket::AcceptSameUser() const {
     while (true) {
         LocalSocket peer(accept4(m_nFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
