@@ -42,6 +42,14 @@ void SetError(std::string* error, const std::string& what) {
     if (error != nullptr) *error = what + ": " + std::strerror(errno);
 }
 
+// A non-blocking stream socket, with the address of path filled in.
+LocalSocket NewSocketFor(const std::string& path, sockaddr_un& address, std::string* error) {
+    if (!FillAddress(path, address, error)) return {};
+    LocalSocket socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!socket.IsValid()) SetError(error, "socket");
+    return socket;
+}
+
 }  // namespace
 
 LocalSocket::~LocalSocket() {
@@ -70,12 +78,8 @@ bool PeerIsSameUser(int fd) {
 
 LocalSocket LocalSocket::Connect(const std::string& path, Deadline deadline, std::string* error) {
     sockaddr_un address;
-    if (!FillAddress(path, address, error)) return {};
-    LocalSocket socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!socket.IsValid()) {
-        SetError(error, "socket");
-        return {};
-    }
+    LocalSocket socket = NewSocketFor(path, address, error);
+    if (!socket.IsValid()) return {};
     if (connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         if (errno != EINPROGRESS && errno != EAGAIN) {
             SetError(error, path);
@@ -99,12 +103,8 @@ LocalSocket LocalSocket::Connect(const std::string& path, Deadline deadline, std
 
 LocalSocket LocalSocket::Listen(const std::string& path, std::string* error) {
     sockaddr_un address;
-    if (!FillAddress(path, address, error)) return {};
-    LocalSocket socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!socket.IsValid()) {
-        SetError(error, "socket");
-        return {};
-    }
+    LocalSocket socket = NewSocketFor(path, address, error);
+    if (!socket.IsValid()) return {};
     unlink(path.c_str());
     if (bind(socket.Fd(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
         listen(socket.Fd(), SOMAXCONN) != 0) {

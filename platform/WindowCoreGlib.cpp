@@ -60,6 +60,16 @@ std::shared_ptr<Window> FindWindowEntry(HWND hwnd) {
     return it == core.windows.end() ? nullptr : it->second;
 }
 
+QueuedMSG MakeQueued(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool fromOtherProcess = false) {
+    QueuedMSG queued;
+    queued.hwnd = hwnd;
+    queued.message = message;
+    queued.wParam = wParam;
+    queued.lParam = lParam;
+    queued.fromOtherProcess = fromOtherProcess;
+    return queued;
+}
+
 thread_local bool t_inForeignMessage = false;
 thread_local std::vector<MessageFilter*> t_messageFilters;
 
@@ -95,13 +105,8 @@ LRESULT OnRemoteMessage(const WireMessage& wire) {
     if (wire.delivery == Delivery::Send) {
         return SendToWindow(window, wire.message, static_cast<WPARAM>(wire.wParam), static_cast<LPARAM>(wire.lParam), true);
     }
-    QueuedMSG queued;
-    queued.hwnd = wire.hwnd;
-    queued.message = wire.message;
-    queued.wParam = static_cast<WPARAM>(wire.wParam);
-    queued.lParam = static_cast<LPARAM>(wire.lParam);
-    queued.fromOtherProcess = true;
-    window->queue->Post(queued);
+    window->queue->Post(MakeQueued(wire.hwnd, wire.message, static_cast<WPARAM>(wire.wParam),
+                                   static_cast<LPARAM>(wire.lParam), true));
     return 0;
 }
 
@@ -111,12 +116,7 @@ public:
     bool PostLocal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
         if (window == nullptr) return false;
-        QueuedMSG queued;
-        queued.hwnd = hwnd;
-        queued.message = message;
-        queued.wParam = wParam;
-        queued.lParam = lParam;
-        window->queue->Post(queued);
+        window->queue->Post(MakeQueued(hwnd, message, wParam, lParam));
         return true;
     }
     LRESULT SendLocal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -143,11 +143,7 @@ bool EnsureListener(const std::shared_ptr<ThreadQueue>& queue, std::string& sock
 int OnTimerFired(void* data) {
     const auto* key = static_cast<TimerKey*>(data);
     if (const std::shared_ptr<Window> window = FindWindowEntry(key->hwnd)) {
-        QueuedMSG queued;
-        queued.hwnd = key->hwnd;
-        queued.message = WM_TIMER;
-        queued.wParam = key->id;
-        window->queue->Post(queued);
+        window->queue->Post(MakeQueued(key->hwnd, WM_TIMER, key->id, 0));
     }
     return G_SOURCE_CONTINUE;
 }
