@@ -1,11 +1,10 @@
 #include "PlatformSettings.h"
 
 #include "GameCode.h"
-#include "XmlNesting.h"
-
 #include "Directories.h"
 #include "FileIO.h"
 #include "Text.h"
+#include "XmlNesting.h"
 
 #include <tinyxml.h>
 
@@ -35,7 +34,7 @@ std::string NormaliseLineEnds(const std::string& text) {
 bool LoadDocument(const std::string& path, TiXmlDocument& document) {
     std::string text;
     if (!platform::ReadFileBounded(path, kMaxSettingsBytes, text)) return false;
-    if (MaxElementNesting(text) > kMaxXmlNesting) return false;
+    if (platform::MaxElementNesting(text) > platform::kMaxXmlNesting) return false;
     document.Parse(NormaliseLineEnds(text).c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     return !document.Error();
 }

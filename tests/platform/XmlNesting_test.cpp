@@ -17,7 +17,7 @@ TEST(XmlNesting, CountsOnlyWhatAParserDescendsInto) {
         {"<a x='>'><b><c/></b></a>", 3},
         {"<a><a><a>", 3},
     };
-    for (const auto& [xml, depth] : rows) EXPECT_EQ(MaxElementNesting(xml), depth) << xml;
+    for (const auto& [xml, depth] : rows) EXPECT_EQ(platform::MaxElementNesting(xml), depth) << xml;
 }
 
 }  // namespace

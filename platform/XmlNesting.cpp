@@ -1,5 +1,9 @@
 #include "XmlNesting.h"
 
+#include <algorithm>
+
+namespace platform {
+
 namespace {
 
 std::size_t SkipPast(std::string_view xml, std::size_t from, std::string_view end) {
@@ -43,3 +47,5 @@ std::size_t MaxElementNesting(std::string_view xml) {
     }
     return deepest;
 }
+
+}  // namespace platform
