@@ -1,0 +1,23 @@
+#pragma once
+// Data embedded in the program at build time, looked up by type and identifier.
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace platform {
+
+struct ResourceBytes {
+    const void* data = nullptr;
+    std::size_t size = 0;
+};
+
+std::optional<ResourceBytes> FindResource(std::wstring_view type, int id);
+
+// Makes embedded bytes findable; one static object per resource, in the program that
+// embeds them.
+class ResourceRegistration {
+public:
+    ResourceRegistration(const wchar_t* type, int id, const void* begin, const void* end);
+};
+
+}  // namespace platform

@@ -1,0 +1,79 @@
+#pragma once
+// What a skinned window knows of its markup: the window attributes, the fonts, the control
+// tree and the name map.
+#include "UIControl.h"
+#include "UIGeometry.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace uikit {
+
+struct FontSpec {
+    std::string name;
+    int size = 12;
+    bool bold = false;
+    bool underline = false;
+    bool italic = false;
+};
+
+struct WindowAttributes {
+    UISize size;
+    UIRect sizebox;
+    UIRect caption;
+    UISize mininfo;
+    UISize maxinfo;
+    bool showShadow = false;
+    std::string shadowImage;
+    UIRect shadowCorner;
+};
+
+class CPaintManagerUI {
+public:
+    CPaintManagerUI() = default;
+    CPaintManagerUI(const CPaintManagerUI&) = delete;
+    CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
+
+    WindowAttributes& Window() { return m_window; }
+    const WindowAttributes& Window() const { return m_window; }
+    // Applies one attribute of the Window element.
+    void SetWindowAttribute(std::string_view name, std::string_view value);
+
+    void AddFont(FontSpec font, bool isDefault);
+    // The font at index, or the default font when index is out of range.
+    const FontSpec& GetFont(int index) const;
+    int GetFontCount() const { return static_cast<int>(m_fonts.size()); }
+
+    // Takes the tree, fills the name map and places the tree in a window of the layout's size.
+    void AttachDialog(std::unique_ptr<CControlUI> root);
+    CControlUI* GetRoot() const { return m_pRoot.get(); }
+    // The control registered under the exact name; a later control with the same name won.
+    CControlUI* FindControl(const std::string& name) const;
+    template <typename Control>
+    Control* FindControlAs(const std::string& name) const {
+        return dynamic_cast<Control*>(FindControl(name));
+    }
+
+    // Places the tree in a client area of the given size.
+    void Layout(UISize clientSize);
+    void NeedUpdate() { m_bNeedUpdate = true; }
+    bool IsUpdateNeeded() const { return m_bNeedUpdate; }
+    // Asks for a repaint of part of the window (through the display, once there is one).
+    void Invalidate(const UIRect& rect);
+    void SetInvalidateHandler(std::function<void(const UIRect&)> handler) { m_invalidate = std::move(handler); }
+
+private:
+    WindowAttributes m_window;
+    std::vector<FontSpec> m_fonts;
+    int m_nDefaultFont = -1;
+    FontSpec m_fallbackFont;
+    std::unique_ptr<CControlUI> m_pRoot;
+    std::unordered_map<std::string, CControlUI*> m_names;
+    bool m_bNeedUpdate = true;
+    std::function<void(const UIRect&)> m_invalidate;
+};
+
+}  // namespace uikit
