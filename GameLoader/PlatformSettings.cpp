@@ -4,7 +4,7 @@
 #include "Directories.h"
 #include "FileIO.h"
 #include "Text.h"
-#include "XmlNesting.h"
+#include "XmlSafety.h"
 
 #include <tinyxml.h>
 
@@ -35,7 +35,7 @@ bool LoadDocument(const std::string& path, TiXmlDocument& document) {
     std::string text;
     if (!platform::ReadFileBounded(path, kMaxSettingsBytes, text)) return false;
     if (platform::MaxElementNesting(text) > platform::kMaxXmlNesting) return false;
-    document.Parse(NormaliseLineEnds(text).c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    document.Parse(platform::PaddedForXmlParser(NormaliseLineEnds(text)).c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     return !document.Error();
 }
 

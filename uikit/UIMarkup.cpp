@@ -4,7 +4,7 @@
 #include "UILabel.h"
 #include "UIWebBrowser.h"
 
-#include "XmlNesting.h"
+#include "XmlSafety.h"
 
 #include <functional>
 #include <tinyxml.h>
@@ -84,7 +84,7 @@ std::unique_ptr<CControlUI> CDialogBuilder::Create(std::string_view markup, CPai
         return nullptr;
     }
     TiXmlDocument document;
-    document.Parse(std::string(markup).c_str(), nullptr, TIXML_ENCODING_UTF8);
+    document.Parse(platform::PaddedForXmlParser(markup).c_str(), nullptr, TIXML_ENCODING_UTF8);
     if (document.Error()) {
         error = document.ErrorDesc();
         return nullptr;

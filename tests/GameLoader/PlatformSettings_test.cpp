@@ -65,6 +65,9 @@ TEST_F(Settings, BrokenFilesAreNeverRepairedOrOverwritten) {
                                     for (int i = 0; i < 100000; ++i) deep += "<a>";
                                     return deep;
                                 }(),
+                                // A UTF-8 lead byte cut off at the end once made the XML library read
+                                // past the end of the text.
+                                "<?xml version=\"1.0\" encoding=\"utf-8\"?><settings><a\xe6\xad",
                                 // Larger than any settings file: refused before it is parsed.
                                 "<settings>" + std::string(5u << 20, ' ') + "</settings>"};
     for (const std::string& content : rows) {

@@ -178,6 +178,17 @@ TEST(Markup, BrokenLayoutsGiveAnError) {
     }
 }
 
+// Found by fuzzing: a UTF-8 lead byte cut off at the very end of an attribute name made the
+// XML library read past the end of the text.
+TEST(Markup, TruncatedUtf8AtTheEndIsNoOverread) {
+    for (const std::string& markup : {std::string("<Window><Label name=\"x\" te\xe6\xad"), std::string("<Window><La\xd3"),
+                                      std::string("<Window a\xf0")}) {
+        uikit::CPaintManagerUI manager;
+        std::string error;
+        EXPECT_EQ(uikit::CDialogBuilder().Create(markup, manager, nullptr, error), nullptr);
+    }
+}
+
 TEST(Progress, ValuesOutsideTheRangeAreIgnoredAndTheFillUsesIntegerDivision) {
     uikit::CProgressUI progress;
     for (const auto& [name, value] : {std::pair{"min", "0"}, {"max", "100"}, {"value", "40"}}) progress.SetAttribute(name, value);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -11,5 +12,10 @@ std::size_t MaxElementNesting(std::string_view xml);
 
 // Documents deeper than this are treated as not well-formed.
 constexpr std::size_t kMaxXmlNesting = 256;
+
+// The text with a few zero bytes after its end. The XML library steps over a whole UTF-8
+// sequence when a name holds a lead byte, so a sequence cut off at the end of the text
+// would carry it past the terminator; the padding keeps that step inside the buffer.
+std::string PaddedForXmlParser(std::string_view text);
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "XmlNesting.h"
+#include "XmlSafety.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "XmlNesting.h"
+#include "XmlSafety.h"
 
 #include <algorithm>
 
@@ -46,6 +46,12 @@ std::size_t MaxElementNesting(std::string_view xml) {
         }
     }
     return deepest;
+}
+
+std::string PaddedForXmlParser(std::string_view text) {
+    std::string padded(text);
+    padded.append(4, '\0');
+    return padded;
 }
 
 }  // namespace platform
