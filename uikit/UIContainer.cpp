@@ -1,6 +1,7 @@
 #include "UIContainer.h"
 
 #include "UIManager.h"
+#include "UIPaint.h"
 
 namespace uikit {
 namespace {
@@ -66,6 +67,15 @@ CControlUI* CContainerUI::FindControlAt(int x, int y) {
 void CContainerUI::ForEach(const std::function<void(CControlUI&)>& visit) {
     visit(*this);
     for (const auto& item : m_items) item->ForEach(visit);
+}
+
+void CContainerUI::DoPaint(CPaintContext& paint) {
+    CControlUI::DoPaint(paint);
+    paint.PushClip(m_rcItem);
+    for (const auto& item : m_items) {
+        if (item->IsVisible()) item->DoPaint(paint);
+    }
+    paint.PopClip();
 }
 
 void CContainerUI::PlaceFloating(CControlUI& child) const {

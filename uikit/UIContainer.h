@@ -18,6 +18,8 @@ public:
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
     CControlUI* FindControlAt(int x, int y) override;
     void ForEach(const std::function<void(CControlUI&)>& visit) override;
+    // Paints itself, then its visible children inside its own rectangle.
+    void DoPaint(CPaintContext& paint) override;
 
 protected:
     // Places a floating child by its fixed position and size, relative to this control.

@@ -1,6 +1,7 @@
 #include "UIControl.h"
 
 #include "UIManager.h"
+#include "UIPaint.h"
 
 namespace uikit {
 
@@ -63,6 +64,13 @@ void CControlUI::ForEach(const std::function<void(CControlUI&)>& visit) { visit(
 
 void CControlUI::Invalidate() {
     if (m_pManager != nullptr) m_pManager->Invalidate(m_rcItem);
+}
+
+void CControlUI::DoPaint(CPaintContext& paint) {
+    paint.FillRect(m_rcItem, m_dwBkColor);
+    paint.DrawImage(m_rcItem, m_strBkImage);
+    PaintStatusImage(paint);
+    PaintText(paint);
 }
 
 }  // namespace uikit

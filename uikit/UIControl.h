@@ -11,6 +11,7 @@
 namespace uikit {
 
 class CPaintManagerUI;
+class CPaintContext;
 
 class CControlUI {
 public:
@@ -58,7 +59,13 @@ public:
     // Asks the window to repaint this control's rectangle.
     void Invalidate();
 
+    // Paints the control: background fill, background image, state image, text.
+    virtual void DoPaint(CPaintContext& paint);
+
 protected:
+    virtual void PaintStatusImage(CPaintContext& paint) {}
+    virtual void PaintText(CPaintContext& paint) {}
+
     std::string m_strName;
     std::string m_strText;
     std::string m_strBkImage;

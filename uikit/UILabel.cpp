@@ -1,5 +1,7 @@
 #include "UILabel.h"
 
+#include "UIPaint.h"
+
 #include <algorithm>
 
 namespace uikit {
@@ -20,6 +22,11 @@ void CLabelUI::SetAttribute(std::string_view name, std::string_view value) {
     } else {
         CControlUI::SetAttribute(name, value);
     }
+}
+
+void CLabelUI::PaintText(CPaintContext& paint) {
+    // 0 stands for the window's default text colour, black.
+    paint.DrawText(m_strText, m_rcItem, m_nFont, m_dwTextColor & 0xFFFFFF, m_align, m_valign);
 }
 
 void CButtonUI::SetAttribute(std::string_view name, std::string_view value) {
@@ -45,6 +52,8 @@ const std::string& CButtonUI::CurrentImage() const {
     if (m_state != State::Normal && !m_strHotImage.empty()) return m_strHotImage;
     return m_strNormalImage;
 }
+
+void CButtonUI::PaintStatusImage(CPaintContext& paint) { paint.DrawImage(m_rcItem, CurrentImage()); }
 
 void CProgressUI::SetAttribute(std::string_view name, std::string_view value) {
     if (name == "min") {
@@ -74,6 +83,25 @@ int CProgressUI::FillExtent(int extent) const {
     const int maxValue = m_nMax > m_nMin ? m_nMax : m_nMin + 1;
     const int value = std::clamp(m_nValue, m_nMin, maxValue);
     return static_cast<int>(static_cast<long long>(value - m_nMin) * extent / (maxValue - m_nMin));
+}
+
+void CProgressUI::PaintStatusImage(CPaintContext& paint) {
+    if (m_strForeImage.empty()) return;
+    UIRect part = m_rcItem;
+    if (m_bHorizontal) {
+        part.right = m_rcItem.left + FillExtent(m_rcItem.Width());
+    } else {
+        part.top = m_rcItem.bottom - FillExtent(m_rcItem.Height());
+    }
+    if (part.Width() <= 0 || part.Height() <= 0) return;
+    ImageDrawSpec spec = ParseImageString(m_strForeImage);
+    if (!m_bStretchFore) {
+        // The same part of the image, cut out rather than squeezed.
+        spec.source = UIRect{0, m_bHorizontal ? 0 : m_rcItem.Height() - part.Height(), part.Width(),
+                             m_bHorizontal ? part.Height() : m_rcItem.Height()};
+        spec.corner = UIRect{};
+    }
+    paint.DrawImage(part, spec);
 }
 
 }  // namespace uikit

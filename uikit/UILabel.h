@@ -21,6 +21,8 @@ public:
     VerticalAlign GetVAlign() const { return m_valign; }
 
 protected:
+    void PaintText(CPaintContext& paint) override;
+
     std::uint32_t m_dwTextColor = 0;
     int m_nFont = -1;
     HorizontalAlign m_align = HorizontalAlign::Left;
@@ -40,6 +42,9 @@ public:
     void SetState(State state);
     // The image string for the current state (normal when the state has none).
     const std::string& CurrentImage() const;
+
+protected:
+    void PaintStatusImage(CPaintContext& paint) override;
 
 private:
     std::string m_strNormalImage;
@@ -64,6 +69,9 @@ public:
     // The width (or height) of the fill within `extent` pixels: max raised to min + 1 when
     // not above min, the value clamped, integer division.
     int FillExtent(int extent) const;
+
+protected:
+    void PaintStatusImage(CPaintContext& paint) override;
 
 private:
     int m_nMin = 0;

@@ -1,0 +1,172 @@
+// Pixel checks on headless renders of both layouts.
+#include "UIPaint.h"
+
+#include "DownloadBackground.h"
+#include "SkinArchive.h"
+#include "UIContainer.h"
+#include "UIImageCache.h"
+#include "UILabel.h"
+#include "UIMarkup.h"
+
+#include "Resources.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Pixel {
+    int a, r, g, b;
+};
+
+class Render {
+public:
+    explicit Render(const std::string& layout) {
+        const auto package = platform::FindResource(L"ZIPRES", 130);
+        uikit::CSkinArchive::Current().OpenMemory(package->data, package->size);
+        std::string markup;
+        std::string error;
+        uikit::CSkinArchive::Current().ReadEntry(layout, uikit::kMaxLayoutBytes, markup, error);
+        m_manager.AttachDialog(uikit::CDialogBuilder().Create(markup, m_manager, nullptr, error));
+    }
+    ~Render() {
+        if (m_surface != nullptr) cairo_surface_destroy(m_surface);
+    }
+    uikit::CPaintManagerUI& Manager() { return m_manager; }
+    template <typename Control>
+    Control& Find(const std::string& name) {
+        auto* control = m_manager.FindControlAs<Control>(name);
+        EXPECT_NE(control, nullptr) << name;
+        return *control;
+    }
+    void Draw() {
+        if (m_surface != nullptr) cairo_surface_destroy(m_surface);
+        m_manager.Layout(m_manager.Window().size);
+        m_surface = uikit::RenderWindowWithShadow(m_manager, uikit::CSkinArchive::Current());
+        cairo_surface_flush(m_surface);
+    }
+    // A pixel of the surface (window coordinates when `window` is true), alpha unpremultiplied.
+    Pixel At(int x, int y, bool window = true) const {
+        if (window) {
+            x += 9;
+            y += 9;
+        }
+        const auto* row = cairo_image_surface_get_data(m_surface) + y * cairo_image_surface_get_stride(m_surface);
+        const std::uint32_t value = reinterpret_cast<const std::uint32_t*>(row)[x];
+        const int a = value >> 24;
+        const auto channel = [&](int shift) { return a == 0 ? 0 : int(((value >> shift) & 0xFF) * 255 / a); };
+        return Pixel{a, channel(16), channel(8), channel(0)};
+    }
+    int Width() const { return cairo_image_surface_get_width(m_surface); }
+    int Height() const { return cairo_image_surface_get_height(m_surface); }
+
+private:
+    uikit::CPaintManagerUI m_manager;
+    cairo_surface_t* m_surface = nullptr;
+};
+
+bool IsWhite(const Pixel& p) { return p.a == 255 && p.r == 255 && p.g == 255 && p.b == 255; }
+bool IsFill(const Pixel& p) { return p.a == 255 && p.r > 200 && p.b < 120; }   // the orange fill
+bool IsTrack(const Pixel& p) { return p.a == 255 && p.r < 120 && p.b < 140; }  // the dark track
+
+TEST(Paint, DownloadPageOfThisGameIsPlainWhiteWithTheBar) {
+    Render render("GameLoader.xml");
+    EXPECT_TRUE(DownloadBackgroundFor("vornakel").empty());
+    render.Find<uikit::CTabLayoutUI>("wizardTab").SelectItem(1);
+    render.Draw();
+    EXPECT_EQ(render.Width(), 960 + 18);
+    EXPECT_EQ(render.Height(), 620 + 18);
+    for (const auto& [x, y] : {std::pair{5, 5}, {480, 100}, {950, 610}, {319, 326}}) EXPECT_TRUE(IsWhite(render.At(x, y))) << x << "," << y;
+    EXPECT_TRUE(IsTrack(render.At(330, 326)));  // value 0: no fill
+}
+
+TEST(Paint, ProgressFillFollowsTheValue) {
+    const std::pair<int, int> rows[] = {{0, 0}, {40, 212}, {100, 530}};
+    for (const auto& [value, fill] : rows) {
+        Render render("GameLoader.xml");
+        render.Find<uikit::CTabLayoutUI>("wizardTab").SelectItem(1);
+        render.Find<uikit::CProgressUI>("progress").SetValue(value);
+        render.Draw();
+        if (fill > 6) {
+            EXPECT_TRUE(IsFill(render.At(320 + fill - 4, 326))) << value;
+        }
+        if (fill < 524) {
+            EXPECT_TRUE(IsTrack(render.At(320 + fill + 4, 326))) << value;
+        }
+    }
+}
+
+TEST(Paint, ButtonsAndBackgroundOfAnotherGame) {
+    Render render("GameLoader.xml");
+    render.Find<uikit::CTabLayoutUI>("wizardTab").SelectItem(1);
+    render.Find<uikit::CControlUI>("vLayoutDownload").SetBkImage(std::string(DownloadBackgroundFor("mirt")));
+    render.Draw();
+    const Pixel background = render.At(914, 40);
+    EXPECT_FALSE(IsWhite(background));
+    const Pixel minus = render.At(914, 18);  // the white line of the minimise image
+    EXPECT_GT(minus.r, 230);
+    EXPECT_GT(minus.g, 230);
+    const Pixel cross = render.At(942, 19);  // the centre of the close cross, stretched to 28x30
+    EXPECT_GT(cross.r, 230);
+
+    auto& close = render.Find<uikit::CButtonUI>("btnClose");
+    close.SetState(uikit::CButtonUI::State::Hot);
+    render.Draw();
+    const Pixel hot = render.At(932, 8);  // the hover disc lightens the corner area
+    EXPECT_GT(hot.r + hot.g + hot.b, background.r + background.g + background.b);
+}
+
+TEST(Paint, TextColoursIgnoreAlpha) {
+    Render render("CustomMsgBox.xml");
+    render.Find<uikit::CLabelUI>("labelTip").SetText("网络连接异常");
+    render.Draw();
+    int dark = 0;
+    for (int y = 134; y < 162; ++y) {
+        for (int x = 10; x < 430; ++x) {
+            const Pixel p = render.At(x, y);
+            if (p.r == 0x44 && p.g == 0x44 && p.b == 0x44) ++dark;
+        }
+    }
+    EXPECT_GT(dark, 10);  // "#444444" has no alpha byte, yet draws opaque dark grey
+    EXPECT_TRUE(IsWhite(render.At(5, 200)));
+    const Pixel ok = render.At(172, 224);  // the confirm button's blue border
+    EXPECT_LT(ok.r, 80);
+    EXPECT_GT(ok.b, 200);
+}
+
+TEST(Paint, ShadowFadesOutwards) {
+    Render render("CustomMsgBox.xml");
+    render.Draw();
+    const int middle = render.Height() / 2;
+    int previous = -1;
+    for (int x = 0; x < 9; ++x) {
+        const int alpha = render.At(x, middle, false).a;
+        EXPECT_GE(alpha, previous) << x;
+        previous = alpha;
+    }
+    EXPECT_LT(render.At(0, middle, false).a, 10);
+    EXPECT_GT(render.At(8, middle, false).a, 40);
+    EXPECT_LT(render.At(8, middle, false).a, 255);
+    EXPECT_EQ(render.At(9, middle, false).a, 255);  // the window itself
+}
+
+TEST(Paint, NoImageIsDecodedTwice) {
+    Render first("GameLoader.xml");
+    first.Find<uikit::CTabLayoutUI>("wizardTab").SelectItem(1);
+    first.Draw();
+    const int decodes = uikit::CImageCache::Instance().DecodeCount();
+    first.Draw();
+    Render second("GameLoader.xml");
+    second.Find<uikit::CTabLayoutUI>("wizardTab").SelectItem(1);
+    second.Draw();
+    EXPECT_EQ(uikit::CImageCache::Instance().DecodeCount(), decodes);
+}
+
+TEST(Paint, AMissingImageDrawsNothing) {
+    Render render("CustomMsgBox.xml");
+    render.Find<uikit::CControlUI>("labelIcon").SetBkImage("no_such_image.png");
+    render.Draw();
+    EXPECT_TRUE(IsWhite(render.At(220, 80)));
+}
+
+}  // namespace
