@@ -1,68 +1,46 @@
 #include "GameLoaderWnd.h"
 
 #include "CustomMessages.h"
+#include "DownloadBackground.h"
+#include "GameCode.h"
 #include "JsonText.h"
 #include "LaunchParameterKeys.h"
 #include "Logger.h"
 #include "PlatformSettings.h"
 
 #include "Text.h"
+#include "UIContainer.h"
+#include "UILabel.h"
 
-
-namespace {
-
-constexpr wchar_t kClassName[] = L"GameLoaderWnd";
-
-}  // namespace
 
 GameLoaderWnd::GameLoaderWnd(std::wstring cmdJson) : m_strCmdJson(std::move(cmdJson)) {}
 
 GameLoaderWnd::~GameLoaderWnd() { platform::PostQuitMessage(0); }
 
-platform::HWND GameLoaderWnd::Create(platform::HWND parent, const std::wstring& title, std::uint32_t style,
-                                     std::uint32_t exStyle) {
-    static const bool registered = platform::RegisterClassW(kClassName, &GameLoaderWnd::WindowProc);
-    (void)registered;
-    return platform::CreateWindowExW(exStyle, kClassName, title, style, 0, 0, 0, 0, parent, this);
+void GameLoaderWnd::InitWindow() {
+    m_pBrowser = m_PaintManager.FindControl("ie");
+    m_pWizardTab = m_PaintManager.FindControlAs<uikit::CTabLayoutUI>("wizardTab");
+    m_pProgress = m_PaintManager.FindControlAs<uikit::CProgressUI>("progress");
+    m_pProgressTip = m_PaintManager.FindControlAs<uikit::CLabelUI>("progTip");
+    m_pDownloadPage = m_PaintManager.FindControl("vLayoutDownload");
+    const std::string_view background = DownloadBackgroundFor(kGameCode);
+    if (m_pDownloadPage != nullptr && !background.empty()) m_pDownloadPage->SetBkImage(std::string(background));
+    ParseCmdJson();
+    if (m_pWizardTab != nullptr) m_pWizardTab->SelectItem(0);
 }
 
-platform::LRESULT GameLoaderWnd::WindowProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
-                                            platform::LPARAM lParam) {
-    auto* self = static_cast<GameLoaderWnd*>(platform::GetWindowUserData(hwnd));
-    if (message == platform::WM_CREATE) {
-        self = static_cast<GameLoaderWnd*>(reinterpret_cast<const platform::CREATESTRUCTW*>(lParam)->lpCreateParams);
-        platform::SetWindowUserData(hwnd, self);
-        self->m_hWnd = hwnd;
-        self->InitWindow();
-        return 0;
-    }
-    if (self == nullptr) return platform::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == platform::WM_NCDESTROY) {
-        self->OnFinalMessage(hwnd);
-        return 0;
-    }
-    return self->HandleMessage(message, wParam, lParam);
+platform::LRESULT GameLoaderWnd::HandleCustomMessage(platform::UINT message, platform::WPARAM wParam,
+                                                     platform::LPARAM lParam, bool& bHandled) {
+    bHandled = message == WM_LAUNCHER_ACTIVATE;
+    if (bHandled) TopMainWnd();
+    return 0;
 }
 
-void GameLoaderWnd::InitWindow() { ParseCmdJson(); }
-
-platform::LRESULT GameLoaderWnd::HandleMessage(platform::UINT message, platform::WPARAM wParam,
-                                               platform::LPARAM lParam) {
-    if (message == WM_LAUNCHER_ACTIVATE) {
-        TopMainWnd();
-        return 0;
-    }
-    return platform::DefWindowProcW(m_hWnd, message, wParam, lParam);
-}
-
-void GameLoaderWnd::OnFinalMessage(platform::HWND hwnd) {
-    platform::SetWindowUserData(hwnd, nullptr);
-    delete this;
-}
+void GameLoaderWnd::OnFinalMessage(platform::HWND hwnd) { delete this; }
 
 void GameLoaderWnd::TopMainWnd() {
     LOG_WRITE(2, L"OnShowMainWnd enter");
-    if (platform::IsIconic(m_hWnd)) platform::ShowWindow(m_hWnd, platform::SW_RESTORE);
+    if (platform::IsIconic(GetHWND())) platform::ShowWindow(GetHWND(), platform::SW_RESTORE);
 }
 
 bool GameLoaderWnd::ParseCmdJson() {

@@ -1,23 +1,30 @@
 #pragma once
-// The launcher's main window. It holds the launch parameter record, filled from the JSON
-// command text while the window is created.
-#include "WindowCore.h"
+// The launcher's main window, built from "GameLoader.xml". It holds the launch parameter
+// record, filled from the JSON command text while the window is created.
+#include "WindowImplBase.h"
 
 #include <cstdint>
 #include <string>
 
-class GameLoaderWnd {
+namespace uikit {
+class CControlUI;
+class CLabelUI;
+class CProgressUI;
+class CTabLayoutUI;
+class CVerticalLayoutUI;
+}  // namespace uikit
+
+class GameLoaderWnd : public uikit::WindowImplBase {
 public:
     explicit GameLoaderWnd(std::wstring cmdJson);
     // Ends the launcher's message loop: the process ends with its main window.
-    virtual ~GameLoaderWnd();
-    GameLoaderWnd(const GameLoaderWnd&) = delete;
-    GameLoaderWnd& operator=(const GameLoaderWnd&) = delete;
+    ~GameLoaderWnd() override;
 
-    // Creates the window; the object then belongs to it and is deleted when it is destroyed.
-    platform::HWND Create(platform::HWND parent, const std::wstring& title, std::uint32_t style,
-                          std::uint32_t exStyle);
-    platform::HWND GetHWND() const { return m_hWnd; }
+    const wchar_t* GetWindowClassName() const override { return L"GameLoaderResClass"; }
+    std::wstring GetSkinFolder() const override { return L""; }
+    std::wstring GetSkinFile() const override { return L"GameLoader.xml"; }
+    uikit::UILIB_RESOURCETYPE GetResourceType() const override { return uikit::UILIB_RESOURCETYPE::UILIB_ZIPRESOURCE; }
+    int GetResourceID() const override { return 130; }
 
     // Reads m_strCmdJson into the record; true when the text was parsed. Records the
     // platform window in the settings file when the command names one.
@@ -38,13 +45,16 @@ public:
     std::wstring m_strCacheGamePath;
 
 protected:
-    virtual void InitWindow();
-    virtual platform::LRESULT HandleMessage(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam);
-    virtual void OnFinalMessage(platform::HWND hwnd);
+    void InitWindow() override;
+    platform::LRESULT HandleCustomMessage(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam,
+                                          bool& bHandled) override;
+    void OnFinalMessage(platform::HWND hwnd) override;
 
 private:
-    static platform::LRESULT WindowProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
-                                        platform::LPARAM lParam);
-
-    platform::HWND m_hWnd = 0;
+    // References into the control tree; null when the layout lacks them.
+    uikit::CControlUI* m_pBrowser = nullptr;
+    uikit::CTabLayoutUI* m_pWizardTab = nullptr;
+    uikit::CProgressUI* m_pProgress = nullptr;
+    uikit::CLabelUI* m_pProgressTip = nullptr;
+    uikit::CControlUI* m_pDownloadPage = nullptr;
 };

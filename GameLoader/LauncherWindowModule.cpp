@@ -14,12 +14,14 @@ constexpr std::uint32_t kMainWindowStyle = 0x10CF0000;
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int RunLauncherWindow(const wchar_t* cmdJson) {
+    uikit::RegisterShadowWindowClass();
     auto* window = new GameLoaderWnd(cmdJson);
     const platform::HWND hwnd = window->Create(0, platform::AnsiToWide(kWindowTitle), kMainWindowStyle, 0);
     if (hwnd == 0) {
         delete window;
         return 0;
     }
+    window->CenterWindow();
     if (platform::IsWindow(hwnd)) platform::ShowWindow(hwnd, platform::SW_HIDE);
 
     platform::QueuedMSG message;

@@ -74,6 +74,14 @@ bool ShowWindow(HWND hwnd, int command);
 bool IsWindowVisible(HWND hwnd);
 bool IsIconic(HWND hwnd);
 bool IsZoomed(HWND hwnd);
+struct RECT {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const RECT&) const = default;
+};
+// The window's outer rectangle in screen coordinates.
+RECT GetWindowRect(HWND hwnd);
+// Moves and sizes the window; sends WM_MOVE and WM_SIZE when they change.
+bool MoveWindow(HWND hwnd, int x, int y, int width, int height);
 bool SetWindowTextW(HWND hwnd, const std::wstring& text);
 std::wstring GetWindowTextW(HWND hwnd);
 std::wstring GetClassNameW(HWND hwnd);

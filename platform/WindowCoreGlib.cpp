@@ -32,6 +32,7 @@ struct Window {
     bool minimized = false;
     bool maximized = false;
     bool destroying = false;
+    RECT rect;
     std::map<std::uintptr_t, Timer> timers;
 };
 
@@ -194,6 +195,7 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
     window->parent = parent;
     window->style = style;
     window->visible = (style & WS_VISIBLE) != 0;
+    window->rect = RECT{x, y, x + width, y + height};
     window->record.owner = CurrentProcessIdentity();
     window->record.topLevel = parent == 0;
     window->record.className = className;
@@ -309,6 +311,8 @@ bool ShowWindow(HWND hwnd, int command) {
     const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
     if (window == nullptr) return false;
     const bool wasVisible = window->visible;
+    const bool wasMinimized = window->minimized;
+    const bool wasMaximized = window->maximized;
     switch (command) {
     case SW_HIDE: window->visible = false; break;
     case SW_MINIMIZE:
@@ -331,6 +335,11 @@ bool ShowWindow(HWND hwnd, int command) {
     default: window->visible = true; break;
     }
     if (window->visible != wasVisible) SendToWindow(window, WM_SHOWWINDOW, window->visible ? 1 : 0, 0, false);
+    if (window->minimized != wasMinimized || window->maximized != wasMaximized) {
+        const WPARAM kind = window->minimized ? SIZE_MINIMIZED : window->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        const RECT& rect = window->rect;
+        SendToWindow(window, WM_SIZE, kind, MAKELPARAM(rect.right - rect.left, rect.bottom - rect.top), false);
+    }
     return wasVisible;
 }
 
@@ -344,6 +353,25 @@ bool IsIconic(HWND hwnd) {
 
 bool IsZoomed(HWND hwnd) {
     return ReadWindow<bool>(hwnd, false, [](const Window& window) { return window.maximized; });
+}
+
+RECT GetWindowRect(HWND hwnd) {
+    return ReadWindow<RECT>(hwnd, RECT{}, [](const Window& window) { return window.rect; });
+}
+
+bool MoveWindow(HWND hwnd, int x, int y, int width, int height) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr) return false;
+    const RECT before = window->rect;
+    {
+        std::lock_guard lock(TheCore().mutex);
+        window->rect = RECT{x, y, x + width, y + height};
+    }
+    if (before.left != x || before.top != y) SendToWindow(window, WM_MOVE, 0, MAKELPARAM(x, y), false);
+    if (before.right - before.left != width || before.bottom - before.top != height) {
+        SendToWindow(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height), false);
+    }
+    return true;
 }
 
 bool SetWindowTextW(HWND hwnd, const std::wstring& text) {

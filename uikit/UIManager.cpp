@@ -62,4 +62,17 @@ void CPaintManagerUI::Invalidate(const UIRect& rect) {
     if (m_invalidate) m_invalidate(rect);
 }
 
+void CPaintManagerUI::AddNotifier(INotifyUI* notifier) {
+    if (notifier != nullptr) m_notifiers.push_back(notifier);
+}
+
+void CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) { std::erase(m_notifiers, notifier); }
+
+void CPaintManagerUI::SendNotify(CControlUI* sender, const std::string& type) {
+    TNotifyUI msg{type, sender};
+    // A copy: a notifier may close the window, and with it unregister.
+    const std::vector<INotifyUI*> notifiers = m_notifiers;
+    for (INotifyUI* notifier : notifiers) notifier->Notify(msg);
+}
+
 }  // namespace uikit

@@ -31,6 +31,18 @@ struct WindowAttributes {
     UIRect shadowCorner;
 };
 
+// A notification from a control to its window, such as "click" with the button as sender.
+struct TNotifyUI {
+    std::string sType;
+    CControlUI* pSender = nullptr;
+};
+
+class INotifyUI {
+public:
+    virtual ~INotifyUI() = default;
+    virtual void Notify(TNotifyUI& msg) = 0;
+};
+
 class CPaintManagerUI {
 public:
     CPaintManagerUI() = default;
@@ -65,6 +77,11 @@ public:
     void Invalidate(const UIRect& rect);
     void SetInvalidateHandler(std::function<void(const UIRect&)> handler) { m_invalidate = std::move(handler); }
 
+    void AddNotifier(INotifyUI* notifier);
+    void RemoveNotifier(INotifyUI* notifier);
+    // Tells every registered notifier.
+    void SendNotify(CControlUI* sender, const std::string& type);
+
 private:
     WindowAttributes m_window;
     std::vector<FontSpec> m_fonts;
@@ -74,6 +91,7 @@ private:
     std::unordered_map<std::string, CControlUI*> m_names;
     bool m_bNeedUpdate = true;
     std::function<void(const UIRect&)> m_invalidate;
+    std::vector<INotifyUI*> m_notifiers;
 };
 
 }  // namespace uikit

@@ -157,23 +157,31 @@ void PaintWindow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive
     PaintTree(*manager.GetRoot(), paint);
 }
 
-cairo_surface_t* RenderWindowWithShadow(const CPaintManagerUI& manager, const CSkinArchive& archive) {
+UIRect ShadowCorners(const CPaintManagerUI& manager) {
     const WindowAttributes& window = manager.Window();
-    const bool shadow = window.showShadow && !window.shadowImage.empty();
-    const UIRect corner = shadow ? window.shadowCorner : UIRect{};
-    const int width = window.size.cx + corner.left + corner.right;
-    const int height = window.size.cy + corner.top + corner.bottom;
+    return window.showShadow && !window.shadowImage.empty() ? window.shadowCorner : UIRect{};
+}
+
+void PaintShadow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive& archive, const UIRect& shadowRect) {
+    const WindowAttributes& window = manager.Window();
+    if (!window.showShadow || window.shadowImage.empty()) return;
+    CPaintContext paint(cr, manager, archive);
+    ImageDrawSpec spec = ParseImageString(window.shadowImage);
+    spec.corner = window.shadowCorner;
+    spec.hole = true;
+    paint.DrawImage(shadowRect, spec);
+}
+
+cairo_surface_t* RenderWindowWithShadow(const CPaintManagerUI& manager, const CSkinArchive& archive) {
+    const UIRect corner = ShadowCorners(manager);
+    const UISize size = manager.Window().size;
+    const int width = size.cx + corner.left + corner.right;
+    const int height = size.cy + corner.top + corner.bottom;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cr = cairo_create(surface);
-    if (shadow) {
-        CPaintContext paint(cr, manager, archive);
-        ImageDrawSpec spec = ParseImageString(window.shadowImage);
-        spec.corner = corner;
-        spec.hole = true;
-        paint.DrawImage(UIRect{0, 0, width, height}, spec);
-    }
+    PaintShadow(cr, manager, archive, UIRect{0, 0, width, height});
     cairo_translate(cr, corner.left, corner.top);
-    cairo_rectangle(cr, 0, 0, window.size.cx, window.size.cy);
+    cairo_rectangle(cr, 0, 0, size.cx, size.cy);
     cairo_clip(cr);
     PaintWindow(cr, manager, archive);
     cairo_destroy(cr);

@@ -45,6 +45,11 @@ private:
 // Paints the window's whole tree into cr, at the origin.
 void PaintWindow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive& archive);
 
+// How far the window's drop shadow reaches beyond each side (all 0 without a shadow).
+UIRect ShadowCorners(const CPaintManagerUI& manager);
+// The shadow image as a nine-patch over shadowRect, its centre left undrawn.
+void PaintShadow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive& archive, const UIRect& shadowRect);
+
 // The window as an image with its drop shadow around it (when it shows one): the shadow
 // image as a nine-patch over the window's rectangle grown by the shadow corners, centre
 // left undrawn, and the window drawn at the corners' offset.

@@ -1,0 +1,50 @@
+#pragma once
+// Where skinned windows appear: a real desktop or an off-screen one. A window's pixels and
+// input go through its display window; everything else stays with the platform window.
+#include "Messages.h"
+#include "UIGeometry.h"
+
+#include <memory>
+#include <string>
+
+typedef struct _cairo cairo_t;
+
+namespace uikit {
+
+// What a display window asks of the skinned window it shows.
+class IDisplayClient {
+public:
+    virtual ~IDisplayClient() = default;
+    // Paints the window's client area (origin at its top-left corner).
+    virtual void PaintClient(cairo_t* cr) = 0;
+    // How far the drop shadow reaches beyond each side of the window (all 0 without one).
+    virtual UIRect ShadowCorners() const = 0;
+    // Paints the drop shadow into shadowRect, the window's rectangle grown by the corners.
+    virtual void PaintShadow(cairo_t* cr, const UIRect& shadowRect) = 0;
+};
+
+class IDisplayWindow {
+public:
+    virtual ~IDisplayWindow() = default;
+    virtual void SetVisible(bool visible) = 0;
+    virtual void SetRect(const UIRect& rect) = 0;  // outer rectangle, screen coordinates
+    virtual void Invalidate(const UIRect& rect) = 0;
+    // Starts the desktop's interactive move or resize (a hit code of WM_NCHITTEST).
+    virtual void BeginDrag(platform::LRESULT hitCode) = 0;
+};
+
+class IDisplayBackend {
+public:
+    virtual ~IDisplayBackend() = default;
+    virtual std::unique_ptr<IDisplayWindow> CreateDisplayWindow(platform::HWND hwnd, IDisplayClient& client) = 0;
+    // The work area of the monitor, for centring.
+    virtual UIRect WorkArea() = 0;
+    // A modal message box without owner, with an error icon.
+    virtual void ShowErrorBox(const std::string& text, const std::string& caption) = 0;
+};
+
+// The process's display: set once before the first skinned window; headless by default.
+IDisplayBackend& Display();
+void SetDisplay(std::unique_ptr<IDisplayBackend> backend);
+
+}  // namespace uikit
