@@ -4,6 +4,7 @@
 #include "GameLoaderWnd.h"
 
 #include "Text.h"
+#include "display/GtkDisplay.h"
 #include "WindowCore.h"
 
 namespace {
@@ -14,6 +15,8 @@ constexpr std::uint32_t kMainWindowStyle = 0x10CF0000;
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int RunLauncherWindow(const wchar_t* cmdJson) {
+    // Real windows when a desktop can be reached; otherwise they live off screen.
+    if (std::unique_ptr<uikit::IDisplayBackend> desktop = uikit::CreateGtkDisplay()) uikit::SetDisplay(std::move(desktop));
     uikit::RegisterShadowWindowClass();
     auto* window = new GameLoaderWnd(cmdJson);
     const platform::HWND hwnd = window->Create(0, platform::AnsiToWide(kWindowTitle), kMainWindowStyle, 0);
