@@ -16,9 +16,8 @@ std::string MakeZip(const std::vector<std::pair<std::string, std::string>>& entr
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     for (const auto& [name, content] : entries) {
-        char* copy = static_cast<char*>(malloc(content.size() + 1));
-        memcpy(copy, content.data(), content.size());
-        zip_source_t* source = zip_source_buffer(archive, copy, content.size(), 1);
+        // The entries outlive zip_close, which reads them.
+        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
         const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
         if (stored) zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
     }
