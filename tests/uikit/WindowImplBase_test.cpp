@@ -13,11 +13,12 @@ using platform::LRESULT;
 
 class TestWindow : public uikit::WindowImplBase {
 public:
-    TestWindow(std::wstring layout, int page) : m_strLayout(std::move(layout)), m_nPage(page) {}
+    TestWindow(std::wstring layout, int page, int resource = 130)
+        : m_strLayout(std::move(layout)), m_nPage(page), m_nResource(resource) {}
     const wchar_t* GetWindowClassName() const override { return L"TestSkinnedWindow"; }
     std::wstring GetSkinFolder() const override { return L""; }
     std::wstring GetSkinFile() const override { return m_strLayout; }
-    int GetResourceID() const override { return 130; }
+    int GetResourceID() const override { return m_nResource; }
 
     std::vector<std::string> clicks;
     bool initialised = false;
@@ -32,6 +33,7 @@ protected:
 private:
     std::wstring m_strLayout;
     int m_nPage;
+    int m_nResource;
 };
 
 class SkinnedWindow : public ::testing::Test {
@@ -99,6 +101,15 @@ TEST_F(SkinnedWindow, MessageBoxLayoutAndItsShadowWindow) {
     EXPECT_FALSE(Headless().IsVisible(hwnd));
     platform::DestroyWindow(hwnd);
     EXPECT_EQ(Headless().Snapshot(hwnd), nullptr);
+}
+
+TEST_F(SkinnedWindow, WithoutItsPackageTheWindowStaysEmptyAndUninitialised) {
+    TestWindow window(L"GameLoader.xml", 0, 131);
+    const platform::HWND hwnd = window.Create(0, L"Empty", 0, 0);
+    ASSERT_NE(hwnd, 0);
+    EXPECT_FALSE(window.initialised);
+    EXPECT_EQ(window.m_PaintManager.GetRoot(), nullptr);
+    platform::DestroyWindow(hwnd);
 }
 
 }  // namespace
