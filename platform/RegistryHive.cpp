@@ -1,5 +1,6 @@
 #include "RegistryHive.h"
 
+#include "BackslashEscapes.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -21,43 +22,22 @@ bool IsAtOrBelow(const std::wstring& path, const std::wstring& base) {
                                     folded[foldedBase.size()] == L'\\');
 }
 
-std::string Quote(const std::wstring& text) {
-    std::string out = "\"";
-    for (const char c : WideToUtf8(text)) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-    return out + "\"";
-}
+// Quoted strings of the hive format; line breaks are written escaped so a value stays on
+// its line.
+constexpr EscapePair kStringEscapes[] = {{'\\', '\\'}, {'"', '"'}, {'\n', 'n'}, {'\r', 'r'}};
+
+std::string Quote(const std::wstring& text) { return "\"" + EscapeWith(WideToUtf8(text), kStringEscapes) + "\""; }
 
 // Reads a quoted string at text[i] (which holds the opening quote); i ends after the closing quote.
 std::optional<std::wstring> Unquote(const std::string& text, std::size_t& i) {
     if (i >= text.size() || text[i] != '"') return std::nullopt;
-    std::string out;
-    for (++i; i < text.size(); ++i) {
-        if (text[i] == '"') {
-            ++i;
-            return Utf8ToWide(out);
-        }
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i == text.size()) return std::nullopt;
-        switch (text[i]) {
-        case '\\': out += '\\'; break;
-        case '"': out += '"'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        default: return std::nullopt;
-        }
-    }
-    return std::nullopt;
+    std::size_t close = i + 1;
+    while (close < text.size() && text[close] != '"') close += text[close] == '\\' ? 2 : 1;
+    if (close >= text.size()) return std::nullopt;
+    const std::optional<std::string> content = UnescapeWith(std::string_view(text).substr(i + 1, close - i - 1), kStringEscapes);
+    if (!content) return std::nullopt;
+    i = close + 1;
+    return Utf8ToWide(*content);
 }
 
 std::optional<RegistryValue> ParseValueLine(const std::string& line) {

@@ -1,5 +1,6 @@
 #include "WindowRegistry.h"
 
+#include "BackslashEscapes.h"
 #include "FileIO.h"
 #include "SessionDir.h"
 #include "Text.h"
@@ -19,38 +20,12 @@ namespace {
 constexpr HWND kFirstHandle = 0x10000;
 constexpr std::size_t kMaxRecordBytes = 64 * 1024;
 
-std::string Escape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\0': out += "\\0"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+// Record lines hold one value each: line breaks and zero bytes are written escaped.
+constexpr EscapePair kRecordEscapes[] = {{'\\', '\\'}, {'\n', 'n'}, {'\r', 'r'}, {'\0', '0'}};
 
-std::optional<std::string> Unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i == text.size()) return std::nullopt;
-        switch (text[i]) {
-        case '\\': out += '\\'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case '0': out += '\0'; break;
-        default: return std::nullopt;
-        }
-    }
-    return out;
-}
+std::string Escape(std::string_view text) { return EscapeWith(text, kRecordEscapes); }
+
+std::optional<std::string> Unescape(std::string_view text) { return UnescapeWith(text, kRecordEscapes); }
 
 template <typename Number>
 bool ParseNumber(std::string_view text, Number& out) {
