@@ -117,12 +117,13 @@ void WindowImplBase::SyncDisplayRect() {
 // shown, neither minimised nor maximised.
 void WindowImplBase::SyncShadow() {
     if (m_hShadow == 0 || !platform::IsWindow(m_hShadow)) return;
+    const bool shown = platform::IsWindowVisible(m_hWnd) && !platform::IsIconic(m_hWnd) && !platform::IsZoomed(m_hWnd);
+    if (m_pDisplay) m_pDisplay->SetShadowVisible(shown);
     const platform::RECT rect = platform::GetWindowRect(m_hWnd);
     const UIRect corners = ShadowCorners();
     platform::MoveWindow(m_hShadow, rect.left - corners.left, rect.top - corners.top,
                          rect.right - rect.left + corners.left + corners.right,
                          rect.bottom - rect.top + corners.top + corners.bottom);
-    const bool shown = platform::IsWindowVisible(m_hWnd) && !platform::IsIconic(m_hWnd) && !platform::IsZoomed(m_hWnd);
     if (shown != platform::IsWindowVisible(m_hShadow)) platform::ShowWindow(m_hShadow, shown ? platform::SW_SHOWNA : platform::SW_HIDE);
 }
 

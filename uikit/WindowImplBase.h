@@ -53,6 +53,8 @@ public:
     void PaintClient(cairo_t* cr) override;
     UIRect ShadowCorners() const override;
     void PaintShadow(cairo_t* cr, const UIRect& shadowRect) override;
+    UISize MinTrackSize() const override { return m_PaintManager.Window().mininfo; }
+    UISize MaxTrackSize() const override { return m_PaintManager.Window().maxinfo; }
 
     CPaintManagerUI m_PaintManager;
 

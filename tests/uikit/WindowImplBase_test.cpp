@@ -93,12 +93,19 @@ TEST_F(SkinnedWindow, MessageBoxLayoutAndItsShadowWindow) {
     EXPECT_FALSE(Headless().IsVisible(hwnd));
     platform::ShowWindow(hwnd, platform::SW_SHOWNORMAL);
     EXPECT_TRUE(Headless().IsVisible(hwnd));
+    EXPECT_TRUE(Headless().IsShadowVisible(hwnd));
+    platform::ShowWindow(hwnd, platform::SW_SHOWMAXIMIZED);
+    EXPECT_TRUE(Headless().IsVisible(hwnd));
+    EXPECT_FALSE(Headless().IsShadowVisible(hwnd));
+    platform::ShowWindow(hwnd, platform::SW_RESTORE);
+    EXPECT_TRUE(Headless().IsShadowVisible(hwnd));
     cairo_surface_t* snapshot = Headless().Snapshot(hwnd);
     ASSERT_NE(snapshot, nullptr);
     EXPECT_EQ(cairo_image_surface_get_width(snapshot), 440 + 18);
     cairo_surface_destroy(snapshot);
     platform::ShowWindow(hwnd, platform::SW_MINIMIZE);
     EXPECT_FALSE(Headless().IsVisible(hwnd));
+    EXPECT_FALSE(Headless().IsShadowVisible(hwnd));
     platform::DestroyWindow(hwnd);
     EXPECT_EQ(Headless().Snapshot(hwnd), nullptr);
 }

@@ -21,12 +21,17 @@ public:
     virtual UIRect ShadowCorners() const = 0;
     // Paints the drop shadow into shadowRect, the window's rectangle grown by the corners.
     virtual void PaintShadow(cairo_t* cr, const UIRect& shadowRect) = 0;
+    // The smallest and largest outer sizes the desktop may give the window (0: no limit).
+    virtual UISize MinTrackSize() const = 0;
+    virtual UISize MaxTrackSize() const = 0;
 };
 
 class IDisplayWindow {
 public:
     virtual ~IDisplayWindow() = default;
     virtual void SetVisible(bool visible) = 0;
+    // The drop shadow shows only while the window is shown, neither minimised nor maximised.
+    virtual void SetShadowVisible(bool visible) = 0;
     virtual void SetRect(const UIRect& rect) = 0;  // outer rectangle, screen coordinates
     virtual void Invalidate(const UIRect& rect) = 0;
     // Starts the desktop's interactive move or resize (a hit code of WM_NCHITTEST).

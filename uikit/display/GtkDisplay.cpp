@@ -48,17 +48,25 @@ public:
 
     void SetVisible(bool visible) override {
         if (visible) {
-            if (m_shadow != nullptr) gtk_widget_show(m_shadow);
             gtk_widget_show(m_window);
         } else {
             gtk_widget_hide(m_window);
-            if (m_shadow != nullptr) gtk_widget_hide(m_shadow);
+        }
+    }
+
+    void SetShadowVisible(bool visible) override {
+        if (m_shadow == nullptr) return;
+        if (visible) {
+            gtk_widget_show(m_shadow);
+        } else {
+            gtk_widget_hide(m_shadow);
         }
     }
 
     void SetRect(const UIRect& rect) override {
         m_rect = rect;
         gtk_widget_set_size_request(m_window, rect.Width(), rect.Height());
+        ApplyTrackSizes();
         gtk_window_resize(GTK_WINDOW(m_window), rect.Width(), rect.Height());
         gtk_window_move(GTK_WINDOW(m_window), rect.left, rect.top);
         if (m_shadow != nullptr) {
@@ -94,6 +102,25 @@ public:
     }
 
 private:
+    // The window manager keeps the window within the layout's mininfo and maxinfo.
+    void ApplyTrackSizes() {
+        GdkGeometry hints{};
+        int mask = 0;
+        const UISize minimum = m_client.MinTrackSize();
+        const UISize maximum = m_client.MaxTrackSize();
+        if (minimum.cx > 0 && minimum.cy > 0) {
+            hints.min_width = minimum.cx;
+            hints.min_height = minimum.cy;
+            mask |= GDK_HINT_MIN_SIZE;
+        }
+        if (maximum.cx > 0 && maximum.cy > 0) {
+            hints.max_width = maximum.cx;
+            hints.max_height = maximum.cy;
+            mask |= GDK_HINT_MAX_SIZE;
+        }
+        gtk_window_set_geometry_hints(GTK_WINDOW(m_window), nullptr, &hints, static_cast<GdkWindowHints>(mask));
+    }
+
     static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
         static_cast<GtkDisplayWindow*>(self)->m_client.PaintClient(cr);
         return TRUE;

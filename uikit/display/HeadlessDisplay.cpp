@@ -12,6 +12,7 @@ public:
     Window(CHeadlessDisplay& display, platform::HWND hwnd) : m_display(display), m_hwnd(hwnd) {}
     ~Window() override { m_display.m_windows.erase(m_hwnd); }
     void SetVisible(bool visible) override { m_display.m_windows[m_hwnd].visible = visible; }
+    void SetShadowVisible(bool visible) override { m_display.m_windows[m_hwnd].shadowVisible = visible; }
     void SetRect(const UIRect& rect) override { m_display.m_windows[m_hwnd].rect = rect; }
     void Invalidate(const UIRect&) override {}  // snapshots are always painted afresh
     void BeginDrag(platform::LRESULT) override {}  // no pointer to follow off screen
@@ -22,7 +23,7 @@ private:
 };
 
 std::unique_ptr<IDisplayWindow> CHeadlessDisplay::CreateDisplayWindow(platform::HWND hwnd, IDisplayClient& client) {
-    m_windows[hwnd] = State{&client, {}, false};
+    m_windows[hwnd] = State{&client, {}, false, false};
     return std::make_unique<Window>(*this, hwnd);
 }
 
@@ -61,6 +62,11 @@ bool CHeadlessDisplay::WritePng(platform::HWND hwnd, const std::string& path) {
 bool CHeadlessDisplay::IsVisible(platform::HWND hwnd) const {
     const auto it = m_windows.find(hwnd);
     return it != m_windows.end() && it->second.visible;
+}
+
+bool CHeadlessDisplay::IsShadowVisible(platform::HWND hwnd) const {
+    const auto it = m_windows.find(hwnd);
+    return it != m_windows.end() && it->second.shadowVisible;
 }
 
 UIRect CHeadlessDisplay::RectOf(platform::HWND hwnd) const {

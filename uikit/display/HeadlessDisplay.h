@@ -22,6 +22,7 @@ public:
     cairo_surface_t* Snapshot(platform::HWND hwnd);
     bool WritePng(platform::HWND hwnd, const std::string& path);
     bool IsVisible(platform::HWND hwnd) const;
+    bool IsShadowVisible(platform::HWND hwnd) const;
     UIRect RectOf(platform::HWND hwnd) const;
     // Sends the mouse messages a pointer at client point (x, y) would cause.
     void InjectMouseMove(platform::HWND hwnd, int x, int y);
@@ -32,6 +33,7 @@ private:
         IDisplayClient* client = nullptr;
         UIRect rect;
         bool visible = false;
+        bool shadowVisible = false;
     };
     class Window;
     std::map<platform::HWND, State> m_windows;
