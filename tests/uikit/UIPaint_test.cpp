@@ -162,6 +162,23 @@ TEST(Paint, NoImageIsDecodedTwice) {
     EXPECT_EQ(uikit::CImageCache::Instance().DecodeCount(), decodes);
 }
 
+TEST(Paint, EveryImageHasTheSizeItsLayoutExpects) {
+    Render render("GameLoader.xml");  // opens the package
+    const std::tuple<const char*, int, int> rows[] = {
+        {"shadow.png", 58, 58},          {"gmin_normal.png", 24, 24},     {"gmin_hover.png", 24, 24},
+        {"gclose_normal.png", 28, 28},   {"gclose_hover.png", 28, 28},    {"gprogress_bk.png", 530, 13},
+        {"gprogress_fore.png", 530, 13}, {"dovr_download_bk.jpg", 960, 620}, {"mirt_download_bk.jpg", 960, 620},
+        {"osse_download_bk.jpg", 960, 620}, {"btn_close.png", 24, 24},   {"btn_close_hover.png", 24, 24},
+        {"icon_warning.png", 60, 60},    {"confirm.png", 96, 32},
+    };
+    for (const auto& [file, width, height] : rows) {
+        cairo_surface_t* image = uikit::CImageCache::Instance().Get(uikit::CSkinArchive::Current(), file, std::nullopt);
+        ASSERT_NE(image, nullptr) << file;
+        EXPECT_EQ(cairo_image_surface_get_width(image), width) << file;
+        EXPECT_EQ(cairo_image_surface_get_height(image), height) << file;
+    }
+}
+
 TEST(Paint, AMissingImageDrawsNothing) {
     Render render("CustomMsgBox.xml");
     render.Find<uikit::CControlUI>("labelIcon").SetBkImage("no_such_image.png");
