@@ -7,6 +7,7 @@
 #include "VMChannel.h"
 
 #include "CommandLine.h"
+#include "ExportBoundary.h"
 #include "Text.h"
 
 #include <cstring>
@@ -19,16 +20,6 @@ namespace {
 // One channel object of each kind per process, destroyed at unload (closing an open pipe).
 std::unique_ptr<CVMChannel> g_pipeChannel;
 std::unique_ptr<CCyberChannel> g_gatewayChannel;
-
-// Nothing may escape to the host: any exception, out of memory included, becomes 0.
-template <typename Call>
-int ExportBoundary(Call&& call) noexcept {
-    try {
-        return call();
-    } catch (...) {
-        return 0;
-    }
-}
 
 int CopyToken(const std::string& decoded, char* buffer, std::uint32_t bufferSize) {
     const std::string text = decoded.substr(0, decoded.find('\0'));
@@ -58,11 +49,11 @@ int GetTokenBuffFromCommandLine(const std::wstring& commandLine, char* buffer, s
 }
 
 extern "C" SDK_EXPORT int GetTokenBuff(char* buffer, std::uint32_t bufferSize) {
-    return ExportBoundary([&] { return GetTokenBuffFromCommandLine(platform::GetCommandLineW(), buffer, bufferSize); });
+    return platform::ExportBoundary(0, [&] { return GetTokenBuffFromCommandLine(platform::GetCommandLineW(), buffer, bufferSize); });
 }
 
 extern "C" SDK_EXPORT int GoPayUrl(const char* url) {
-    return ExportBoundary([&] {
+    return platform::ExportBoundary(0, [&] {
         if (url == nullptr || url[0] == '\0') return 0;
         const std::string encoded = EncodePayUrl(url);
         switch (SelectedChannel()) {
