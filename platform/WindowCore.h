@@ -87,6 +87,10 @@ std::wstring GetWindowTextW(HWND hwnd);
 std::wstring GetClassNameW(HWND hwnd);
 HWND GetParent(HWND hwnd);
 void SetWindowUserData(HWND hwnd, void* data);
+// The display's native surface for the window's children (opaque here), set by the display
+// back end that shows the window; null while the window is not on a desktop.
+void SetWindowNativeSurface(HWND hwnd, void* surface);
+void* GetWindowNativeSurface(HWND hwnd);
 void* GetWindowUserData(HWND hwnd);
 
 // Runs `handler` on the calling thread's loop when the process receives SIGINT or SIGTERM.

@@ -26,6 +26,7 @@ struct Window {
     std::shared_ptr<ThreadQueue> queue;
     WNDPROC proc = nullptr;
     void* userData = nullptr;
+    void* nativeSurface = nullptr;
     HWND parent = 0;
     std::uint32_t style = 0;
     bool visible = false;
@@ -403,6 +404,17 @@ void SetWindowUserData(HWND hwnd, void* data) {
         std::lock_guard lock(TheCore().mutex);
         window->userData = data;
     }
+}
+
+void SetWindowNativeSurface(HWND hwnd, void* surface) {
+    if (const std::shared_ptr<Window> window = FindWindowEntry(hwnd)) {
+        std::lock_guard lock(TheCore().mutex);
+        window->nativeSurface = surface;
+    }
+}
+
+void* GetWindowNativeSurface(HWND hwnd) {
+    return ReadWindow<void*>(hwnd, nullptr, [](const Window& window) { return window.nativeSurface; });
 }
 
 void* GetWindowUserData(HWND hwnd) {

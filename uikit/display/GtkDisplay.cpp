@@ -1,5 +1,6 @@
 #include "GtkDisplay.h"
 
+#include "WindowCore.h"
 #include "WindowMessaging.h"
 
 #include <gtk/gtk.h>
@@ -18,6 +19,11 @@ public:
         gtk_widget_add_events(m_window, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                                             GDK_LEAVE_NOTIFY_MASK);
         g_signal_connect(m_window, "draw", G_CALLBACK(&GtkDisplayWindow::OnDraw), this);
+        // Child windows of the platform window (an embedded browser) live in this container.
+        m_children = gtk_fixed_new();
+        gtk_container_add(GTK_CONTAINER(m_window), m_children);
+        gtk_widget_show(m_children);
+        platform::SetWindowNativeSurface(hwnd, m_children);
         g_signal_connect(m_window, "button-press-event", G_CALLBACK(&GtkDisplayWindow::OnButton), this);
         g_signal_connect(m_window, "button-release-event", G_CALLBACK(&GtkDisplayWindow::OnButton), this);
         g_signal_connect(m_window, "motion-notify-event", G_CALLBACK(&GtkDisplayWindow::OnMotion), this);
@@ -37,6 +43,7 @@ public:
     }
 
     ~GtkDisplayWindow() override {
+        platform::SetWindowNativeSurface(m_hwnd, nullptr);
         // Disconnect first, so no callback reaches a half-destroyed object.
         g_signal_handlers_disconnect_by_data(m_window, this);
         gtk_widget_destroy(m_window);
@@ -123,7 +130,7 @@ private:
 
     static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
         static_cast<GtkDisplayWindow*>(self)->m_client.PaintClient(cr);
-        return TRUE;
+        return FALSE;  // the children draw over the skin
     }
 
     static gboolean OnDrawShadow(GtkWidget* widget, cairo_t* cr, gpointer self) {
@@ -177,6 +184,7 @@ private:
     platform::HWND m_hwnd;
     IDisplayClient& m_client;
     GtkWidget* m_window = nullptr;
+    GtkWidget* m_children = nullptr;
     GtkWidget* m_shadow = nullptr;
     UIRect m_rect;
     bool m_bHavePress = false;

@@ -1,0 +1,45 @@
+#pragma once
+// An embedded web browser inside a window of the window core, shown where the window's
+// display offers a native surface for children.
+#include "Messages.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// The status of a navigation whose server or proxy could not be found.
+constexpr std::int32_t INET_E_RESOURCE_NOT_FOUND = static_cast<std::int32_t>(0x800C0005);
+
+// What the browser reports while it loads pages. Cancelling a new window only means that
+// nothing else opens it: the control itself never opens a second browser window.
+class IBrowserEvents {
+public:
+    virtual ~IBrowserEvents() = default;
+    virtual void OnBeforeNavigate(const std::wstring& url, bool& cancel) {}
+    virtual void OnNavigateComplete(const std::wstring& url) {}
+    virtual void OnDocumentComplete(const std::wstring& url) {}
+    // status: an HTTP status of 400 or more, or INET_E_RESOURCE_NOT_FOUND.
+    virtual void OnNavigateError(const std::wstring& url, std::int32_t status) {}
+    virtual void OnNewWindow(const std::wstring& url, bool& cancel) {}
+};
+
+class BrowserControl {
+public:
+    // A browser inside the host window; null when the window is not on a desktop.
+    static std::unique_ptr<BrowserControl> Create(HWND host, IBrowserEvents& events);
+    virtual ~BrowserControl() = default;
+
+    // Position and size in the host window's client coordinates.
+    virtual void SetRect(int x, int y, int width, int height) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual void Navigate(const std::wstring& url) = 0;
+    // Optical zoom: text and images together, in percent.
+    virtual void SetZoomPercent(int percent) = 0;
+    virtual int GetZoomPercent() const = 0;
+    // Silent: no dialogs of the browser's own (script alerts, permission prompts).
+    virtual void SetSilent(bool silent) = 0;
+};
+
+}  // namespace platform

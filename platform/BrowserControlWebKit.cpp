@@ -1,0 +1,145 @@
+#include "BrowserControl.h"
+
+#include "Text.h"
+#include "WindowCore.h"
+
+#include <cmath>
+#include <webkit2/webkit2.h>
+
+namespace platform {
+namespace {
+
+std::wstring UriOf(const gchar* uri) { return Utf8ToWide(uri != nullptr ? uri : ""); }
+
+class WebKitBrowserControl final : public BrowserControl {
+public:
+    WebKitBrowserControl(GtkWidget* container, IBrowserEvents& events) : m_events(events) {
+        m_view = WEBKIT_WEB_VIEW(webkit_web_view_new());
+        g_object_ref_sink(m_view);
+        // Pages may ask for new windows from script; every such request reaches OnNewWindow.
+        webkit_settings_set_javascript_can_open_windows_automatically(webkit_web_view_get_settings(m_view), TRUE);
+        gtk_fixed_put(GTK_FIXED(container), GTK_WIDGET(m_view), 0, 0);
+        g_signal_connect(m_view, "decide-policy", G_CALLBACK(&WebKitBrowserControl::OnDecidePolicy), this);
+        g_signal_connect(m_view, "create", G_CALLBACK(&WebKitBrowserControl::OnCreate), this);
+        g_signal_connect(m_view, "load-changed", G_CALLBACK(&WebKitBrowserControl::OnLoadChanged), this);
+        g_signal_connect(m_view, "load-failed", G_CALLBACK(&WebKitBrowserControl::OnLoadFailed), this);
+        g_signal_connect(m_view, "script-dialog", G_CALLBACK(&WebKitBrowserControl::OnScriptDialog), this);
+        g_signal_connect(m_view, "permission-request", G_CALLBACK(&WebKitBrowserControl::OnPermissionRequest), this);
+    }
+
+    ~WebKitBrowserControl() override {
+        // Disconnect first, so no callback runs during destruction.
+        g_signal_handlers_disconnect_by_data(m_view, this);
+        GtkWidget* parent = gtk_widget_get_parent(GTK_WIDGET(m_view));
+        if (parent != nullptr) gtk_container_remove(GTK_CONTAINER(parent), GTK_WIDGET(m_view));
+        g_object_unref(m_view);
+    }
+
+    void SetRect(int x, int y, int width, int height) override {
+        GtkWidget* parent = gtk_widget_get_parent(GTK_WIDGET(m_view));
+        if (parent != nullptr) gtk_fixed_move(GTK_FIXED(parent), GTK_WIDGET(m_view), x, y);
+        gtk_widget_set_size_request(GTK_WIDGET(m_view), width, height);
+    }
+
+    void SetVisible(bool visible) override {
+        if (visible) {
+            gtk_widget_show(GTK_WIDGET(m_view));
+        } else {
+            gtk_widget_hide(GTK_WIDGET(m_view));
+        }
+    }
+
+    void Navigate(const std::wstring& url) override { webkit_web_view_load_uri(m_view, WideToUtf8(url).c_str()); }
+
+    void SetZoomPercent(int percent) override { webkit_web_view_set_zoom_level(m_view, percent / 100.0); }
+
+    int GetZoomPercent() const override {
+        return static_cast<int>(std::lround(webkit_web_view_get_zoom_level(m_view) * 100.0));
+    }
+
+    void SetSilent(bool silent) override { m_bSilent = silent; }
+
+private:
+    static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                                   gpointer data) {
+        auto* self = static_cast<WebKitBrowserControl*>(data);
+        if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
+            return FALSE;
+        }
+        WebKitNavigationAction* action =
+            webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+        const std::wstring url = UriOf(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)));
+        bool cancel = false;
+        if (type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
+            self->m_events.OnNewWindow(url, cancel);
+            webkit_policy_decision_ignore(decision);  // never a second window of our own
+            return TRUE;
+        }
+        self->m_events.OnBeforeNavigate(url, cancel);
+        if (!cancel) return FALSE;
+        webkit_policy_decision_ignore(decision);
+        return TRUE;
+    }
+
+    // window.open and the like.
+    static GtkWidget* OnCreate(WebKitWebView*, WebKitNavigationAction* action, gpointer data) {
+        auto* self = static_cast<WebKitBrowserControl*>(data);
+        bool cancel = false;
+        self->m_events.OnNewWindow(UriOf(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action))), cancel);
+        return nullptr;
+    }
+
+    static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
+        auto* self = static_cast<WebKitBrowserControl*>(data);
+        const std::wstring url = UriOf(webkit_web_view_get_uri(view));
+        if (event == WEBKIT_LOAD_STARTED) self->m_bFailed = false;
+        if (event == WEBKIT_LOAD_COMMITTED) {
+            self->m_events.OnNavigateComplete(url);
+            WebKitWebResource* resource = webkit_web_view_get_main_resource(view);
+            WebKitURIResponse* response = resource != nullptr ? webkit_web_resource_get_response(resource) : nullptr;
+            const guint status = response != nullptr ? webkit_uri_response_get_status_code(response) : 0;
+            if (status >= 400) {
+                self->m_bFailed = true;
+                self->m_events.OnNavigateError(url, static_cast<std::int32_t>(status));
+            }
+        }
+        if (event == WEBKIT_LOAD_FINISHED && !self->m_bFailed) self->m_events.OnDocumentComplete(url);
+    }
+
+    static gboolean OnLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error, gpointer data) {
+        auto* self = static_cast<WebKitBrowserControl*>(data);
+        // A load replaced by another, or stopped on purpose, is no error.
+        if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
+            g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+            return FALSE;
+        }
+        self->m_bFailed = true;
+        self->m_events.OnNavigateError(UriOf(uri), INET_E_RESOURCE_NOT_FOUND);
+        return TRUE;  // no error page of the browser's own
+    }
+
+    static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer data) {
+        return static_cast<WebKitBrowserControl*>(data)->m_bSilent;
+    }
+
+    static gboolean OnPermissionRequest(WebKitWebView*, WebKitPermissionRequest* request, gpointer data) {
+        if (!static_cast<WebKitBrowserControl*>(data)->m_bSilent) return FALSE;
+        webkit_permission_request_deny(request);
+        return TRUE;
+    }
+
+    IBrowserEvents& m_events;
+    WebKitWebView* m_view = nullptr;
+    bool m_bSilent = false;
+    bool m_bFailed = false;
+};
+
+}  // namespace
+
+std::unique_ptr<BrowserControl> BrowserControl::Create(HWND host, IBrowserEvents& events) {
+    auto* container = static_cast<GtkWidget*>(GetWindowNativeSurface(host));
+    if (container == nullptr) return nullptr;
+    return std::make_unique<WebKitBrowserControl>(container, events);
+}
+
+}  // namespace platform

@@ -1,0 +1,141 @@
+// The embedded browser on a real X server, against pages served on 127.0.0.1 by the test.
+#include "BrowserControl.h"
+
+#include "HttpTestServer.h"
+#include "IsolatedEnvironment.h"
+
+#include "Text.h"
+#include "WindowCore.h"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+namespace {
+
+constexpr int kPort = 15080;
+const std::wstring kPage = L"http://127.0.0.1:15080/page.html";
+
+struct Recorder : platform::IBrowserEvents {
+    void OnBeforeNavigate(const std::wstring& url, bool&) override { events.push_back("before " + platform::WideToUtf8(url)); }
+    void OnNavigateComplete(const std::wstring& url) override { events.push_back("navigated " + platform::WideToUtf8(url)); }
+    void OnDocumentComplete(const std::wstring& url) override { events.push_back("complete " + platform::WideToUtf8(url)); }
+    void OnNavigateError(const std::wstring& url, std::int32_t status) override {
+        char code[16];
+        std::snprintf(code, sizeof(code), "%08x", static_cast<std::uint32_t>(status));
+        events.push_back("error " + std::string(code) + " " + platform::WideToUtf8(url));
+    }
+    void OnNewWindow(const std::wstring& url, bool& cancel) override {
+        cancel = true;
+        events.push_back("new-window " + platform::WideToUtf8(url));
+    }
+    bool Has(const std::string& event) const { return std::find(events.begin(), events.end(), event) != events.end(); }
+    std::vector<std::string> events;
+};
+
+bool SpinUntil(const std::function<bool()>& condition, int seconds = 15) {
+    const gint64 deadline = g_get_monotonic_time() + seconds * G_USEC_PER_SEC;
+    while (!condition()) {
+        if (g_get_monotonic_time() > deadline) return false;
+        g_main_context_iteration(nullptr, FALSE);
+        g_usleep(1000);
+    }
+    return true;
+}
+
+platform::LRESULT PlainProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam) {
+    return platform::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// A platform window shown in a GTK window whose container holds its children.
+class HostWindow {
+public:
+    HostWindow() {
+        static const bool registered = platform::RegisterClassW(L"BrowserTestHost", &PlainProc);
+        (void)registered;
+        m_hwnd = platform::CreateWindowExW(0, L"BrowserTestHost", L"", 0, 0, 0, 400, 300, 0, nullptr);
+        m_window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        gtk_window_set_default_size(GTK_WINDOW(m_window), 400, 300);
+        GtkWidget* fixed = gtk_fixed_new();
+        gtk_container_add(GTK_CONTAINER(m_window), fixed);
+        platform::SetWindowNativeSurface(m_hwnd, fixed);
+        gtk_widget_show_all(m_window);
+    }
+    ~HostWindow() {
+        platform::DestroyWindow(m_hwnd);
+        gtk_widget_destroy(m_window);
+    }
+    platform::HWND Hwnd() const { return m_hwnd; }
+
+private:
+    platform::HWND m_hwnd = 0;
+    GtkWidget* m_window = nullptr;
+};
+
+class Browser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "no X server: run under xvfb-run";
+        m_host = std::make_unique<HostWindow>();
+    }
+    void TearDown() override { m_host.reset(); }
+    std::unique_ptr<platform::BrowserControl> Make() {
+        std::unique_ptr<platform::BrowserControl> browser = platform::BrowserControl::Create(m_host->Hwnd(), m_recorder);
+        if (browser) {
+            browser->SetRect(0, 0, 400, 300);
+            browser->SetVisible(true);
+            browser->SetSilent(true);
+        }
+        return browser;
+    }
+    IsolatedEnvironment m_environment;
+    std::unique_ptr<HostWindow> m_host;
+    Recorder m_recorder;
+};
+
+TEST_F(Browser, ALocalPageLoadsWithItsEventsInOrder) {
+    HttpTestServer server(kPort, 200, "<html><body>页面<script>alert('silent')</script></body></html>");
+    ASSERT_TRUE(server.IsListening());
+    auto browser = Make();
+    ASSERT_NE(browser, nullptr);
+    browser->SetZoomPercent(156);
+    EXPECT_EQ(browser->GetZoomPercent(), 156);
+    browser->Navigate(kPage);
+    ASSERT_TRUE(SpinUntil([&] { return m_recorder.Has("complete http://127.0.0.1:15080/page.html"); }));
+    EXPECT_EQ(m_recorder.events, (std::vector<std::string>{"before http://127.0.0.1:15080/page.html",
+                                                            "navigated http://127.0.0.1:15080/page.html",
+                                                            "complete http://127.0.0.1:15080/page.html"}));
+}
+
+TEST_F(Browser, UnreachableServersAndHttpErrorsAreNavigationErrors) {
+    auto browser = Make();
+    ASSERT_NE(browser, nullptr);
+    browser->Navigate(L"http://127.0.0.1:15081/");
+    ASSERT_TRUE(SpinUntil([&] { return m_recorder.Has("error 800c0005 http://127.0.0.1:15081/"); }))
+        << ::testing::PrintToString(m_recorder.events);
+    EXPECT_FALSE(m_recorder.Has("complete http://127.0.0.1:15081/"));
+
+    HttpTestServer failing(kPort, 500, "broken");
+    ASSERT_TRUE(failing.IsListening());
+    browser->Navigate(kPage);
+    ASSERT_TRUE(SpinUntil([&] { return m_recorder.Has("error 000001f4 http://127.0.0.1:15080/page.html"); }));
+    EXPECT_FALSE(m_recorder.Has("complete http://127.0.0.1:15080/page.html"));
+}
+
+TEST_F(Browser, NewWindowsAreReportedAndNeverOpened) {
+    HttpTestServer server(kPort, 200,
+                          "<html><body><a id='a' href='https://shop.example/blank' target='_blank'>x</a>"
+                          "<script>window.open('https://pay.example/open');document.getElementById('a').click();</script>"
+                          "</body></html>");
+    ASSERT_TRUE(server.IsListening());
+    auto browser = Make();
+    ASSERT_NE(browser, nullptr);
+    browser->Navigate(kPage);
+    ASSERT_TRUE(SpinUntil([&] {
+        return m_recorder.Has("new-window https://pay.example/open") && m_recorder.Has("new-window https://shop.example/blank");
+    })) << ::testing::PrintToString(m_recorder.events);
+    GList* toplevels = gtk_window_list_toplevels();
+    EXPECT_EQ(g_list_length(toplevels), 1u);  // only the host window
+    g_list_free(toplevels);
+}
+
+}  // namespace
