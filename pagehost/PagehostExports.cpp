@@ -1,8 +1,12 @@
 // The exports of libpagehost.so, with C linkage.
 #include "ChangeRegedit.h"
+#include "MyWebDlg.h"
 
 #include "ExportBoundary.h"
 #include "Text.h"
+#include "WindowCore.h"
+
+#include <cstdint>
 
 #define PAGEHOST_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -14,5 +18,20 @@ PAGEHOST_EXPORT void ChangeRegedit(const char* name) {
         // The name passes through the code page and back, as the system's own calls see it.
         ChangeBrowserEmulation(platform::MultiByteToWide(
             platform::CP_THREAD_ACP, platform::WideToMultiByte(platform::CP_THREAD_ACP, wide)));
+    });
+}
+
+// Shows the address in a dialog sized and zoomed for the screen. Modal: returns 0 once the
+// dialog has been closed. Modeless: returns the dialog's handle at once (0 when it could not
+// be shown); the calling thread's loop serves it, and the host destroys it by its handle.
+PAGEHOST_EXPORT std::int32_t CreateDlg(int width, int height, const char* address, bool modal) {
+    return platform::ExportBoundary(std::int32_t{0}, [&]() -> std::int32_t {
+        // Never freed: a modeless dialog lives until the host destroys its window.
+        auto* dialog = new MyWebDlg(width, height, platform::MultiByteToWide(platform::CP_THREAD_ACP, address != nullptr ? address : ""));
+        const platform::HWND hwnd = dialog->Create();
+        if (hwnd == 0 || !modal) return hwnd;
+        dialog->RunModal();
+        if (platform::IsWindow(hwnd)) platform::DestroyWindow(hwnd);
+        return 0;
     });
 }

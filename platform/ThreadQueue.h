@@ -36,8 +36,17 @@ public:
     // Drops the messages still queued for a destroyed window.
     void Forget(HWND hwnd);
 
+    // GetMessageW marks the time it waits: meanwhile it takes the posted messages itself.
+    void EnterGetMessage() { ++m_nGetMessageDepth; }
+    void LeaveGetMessage() { --m_nGetMessageDepth; }
+    // Outside GetMessageW (a host that runs only the GLib loop), posted messages are handed
+    // to this function from the loop.
+    static void SetDispatcher(void (*dispatch)(const QueuedMSG&));
+
 private:
     ThreadQueue();
+    void ScheduleLoopDispatch();
+    static int OnLoopDispatch(void* self);
 
     struct PendingCall {
         std::function<void()> call;
@@ -52,6 +61,8 @@ private:
     std::deque<std::shared_ptr<PendingCall>> m_calls;
     bool m_bQuit = false;
     int m_nQuitCode = 0;
+    int m_nGetMessageDepth = 0;
+    bool m_bLoopDispatchScheduled = false;
 };
 
 }  // namespace platform

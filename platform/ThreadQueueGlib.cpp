@@ -15,6 +15,8 @@ bool MatchesFilter(const QueuedMSG& message, HWND filter, UINT filterMin, UINT f
 
 bool IsMainThread() { return getpid() == static_cast<pid_t>(syscall(SYS_gettid)); }
 
+void (*g_dispatch)(const QueuedMSG&) = nullptr;
+
 }  // namespace
 
 ThreadQueue::ThreadQueue() : m_owner(std::this_thread::get_id()) {
@@ -39,6 +41,8 @@ std::shared_ptr<ThreadQueue> ThreadQueue::Current() {
     return queue;
 }
 
+void ThreadQueue::SetDispatcher(void (*dispatch)(const QueuedMSG&)) { g_dispatch = dispatch; }
+
 void ThreadQueue::Post(const QueuedMSG& message) {
     {
         std::lock_guard lock(m_mutex);
@@ -49,7 +53,42 @@ void ThreadQueue::Post(const QueuedMSG& message) {
         }
         m_posted.push_back(message);
     }
+    ScheduleLoopDispatch();
     g_main_context_wakeup(m_pContext);
+}
+
+void ThreadQueue::ScheduleLoopDispatch() {
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_bLoopDispatchScheduled) return;
+        m_bLoopDispatchScheduled = true;
+    }
+    GSource* source = g_idle_source_new();
+    g_source_set_callback(source, &ThreadQueue::OnLoopDispatch, this, nullptr);
+    g_source_attach(source, m_pContext);
+    g_source_unref(source);
+}
+
+int ThreadQueue::OnLoopDispatch(void* data) {
+    auto* self = static_cast<ThreadQueue*>(data);
+    {
+        std::lock_guard lock(self->m_mutex);
+        self->m_bLoopDispatchScheduled = false;
+    }
+    // Inside GetMessageW the messages are its to return.
+    if (self->m_nGetMessageDepth > 0 || g_dispatch == nullptr) return G_SOURCE_REMOVE;
+    self->RunPendingCalls();
+    QueuedMSG message;
+    bool quit = false;
+    while (self->TakeNext(message, 0, 0, 0, quit)) {
+        if (quit) {
+            // A quit request is for a message loop; keep it for the next GetMessageW.
+            self->PostQuit(static_cast<int>(message.wParam));
+            break;
+        }
+        g_dispatch(message);
+    }
+    return G_SOURCE_REMOVE;
 }
 
 void ThreadQueue::PostQuit(int exitCode) {

@@ -127,6 +127,8 @@ public:
     }
 };
 
+void DispatchFromLoop(const QueuedMSG& message) { DispatchMessageW(&message); }
+
 // Starts the message socket with the first window, on the thread that creates it.
 bool EnsureListener(const std::shared_ptr<ThreadQueue>& queue, std::string& socketName) {
     Core& core = TheCore();
@@ -137,6 +139,7 @@ bool EnsureListener(const std::shared_ptr<ThreadQueue>& queue, std::string& sock
         if (core.listener == nullptr) return false;
         static CoreLocalSystem localSystem;
         InstallLocalWindowSystem(&localSystem);
+        ThreadQueue::SetDispatcher(&DispatchFromLoop);
     }
     socketName = core.listener->SocketName();
     return true;
@@ -250,12 +253,19 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int GetMessageW(QueuedMSG* message, HWND filter, UINT filterMin, UINT filterMax) {
     const std::shared_ptr<ThreadQueue> queue = ThreadQueue::Current();
+    queue->EnterGetMessage();
+    int result;
     while (true) {
         queue->RunPendingCalls();
         bool quit = false;
-        if (queue->TakeNext(*message, filter, filterMin, filterMax, quit)) return quit ? 0 : 1;
+        if (queue->TakeNext(*message, filter, filterMin, filterMax, quit)) {
+            result = quit ? 0 : 1;
+            break;
+        }
         g_main_context_iteration(queue->Context(), TRUE);
     }
+    queue->LeaveGetMessage();
+    return result;
 }
 
 void AddMessageFilter(MessageFilter* filter) {

@@ -1,0 +1,170 @@
+// The browser dialog through the library as a host loads it, on a real X server, with
+// pages served on 127.0.0.1 by the test and a stand-in default browser that records what
+// it is given.
+#include "HttpTestServer.h"
+#include "IsolatedEnvironment.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <thread>
+#include <webkit2/webkit2.h>
+
+namespace {
+
+constexpr int kPort = 15085;
+const std::string kPage = "http://127.0.0.1:15085/pay.html";
+using CreateDlgFunction = std::int32_t (*)(int, int, const char*, bool);
+
+bool SpinUntil(const std::function<bool()>& condition, int seconds = 15) {
+    const gint64 deadline = g_get_monotonic_time() + seconds * G_USEC_PER_SEC;
+    while (!condition()) {
+        if (g_get_monotonic_time() > deadline) return false;
+        g_main_context_iteration(nullptr, FALSE);
+        g_usleep(1000);
+    }
+    return true;
+}
+
+GtkWidget* FindWebView(GtkWidget* widget) {
+    if (WEBKIT_IS_WEB_VIEW(widget)) return widget;
+    if (!GTK_IS_CONTAINER(widget)) return nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    GtkWidget* found = nullptr;
+    for (GList* child = children; child != nullptr && found == nullptr; child = child->next) found = FindWebView(GTK_WIDGET(child->data));
+    g_list_free(children);
+    return found;
+}
+
+struct Dialog {
+    GtkWidget* window = nullptr;
+    GtkWidget* view = nullptr;
+};
+
+Dialog VisibleDialog() {
+    Dialog dialog;
+    GList* toplevels = gtk_window_list_toplevels();
+    for (GList* item = toplevels; item != nullptr; item = item->next) {
+        GtkWidget* candidate = GTK_WIDGET(item->data);
+        GtkWidget* view = gtk_widget_get_visible(candidate) ? FindWebView(candidate) : nullptr;
+        if (view != nullptr) dialog = Dialog{candidate, view};
+    }
+    g_list_free(toplevels);
+    return dialog;
+}
+
+class CreateDlg : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "no X server: run under xvfb-run";
+        m_library = dlopen(VK_BIN_DIR "/libpagehost.so", RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(m_library, nullptr) << dlerror();
+        m_createDlg = reinterpret_cast<CreateDlgFunction>(dlsym(m_library, "CreateDlg"));
+        ASSERT_NE(m_createDlg, nullptr);
+        // Where GLib looks: it reads the XDG variables once per process.
+        const std::string applications = std::string(g_get_user_data_dir()) + "/applications";
+        std::filesystem::create_directories(applications);
+        WriteWholeFile(applications + "/stand-in-browser.desktop",
+                       "[Desktop Entry]\nType=Application\nName=Stand-in browser\n"
+                       "Exec=/bin/sh -c 'printf \"%%s\\\\n\" \"$1\" >> \"" + Record() + "\"' browser %u\n"
+                       "MimeType=x-scheme-handler/http;x-scheme-handler/https;x-scheme-handler/custom;\n");
+        std::filesystem::create_directories(g_get_user_config_dir());
+        WriteWholeFile(std::string(g_get_user_config_dir()) + "/mimeapps.list",
+                       "[Default Applications]\nx-scheme-handler/http=stand-in-browser.desktop\n"
+                       "x-scheme-handler/https=stand-in-browser.desktop\nx-scheme-handler/custom=stand-in-browser.desktop\n");
+    }
+    std::string Record() const { return m_environment.Root() + "/opened.txt"; }
+    // The dialog once its page has loaded.
+    Dialog Loaded() {
+        Dialog dialog;
+        EXPECT_TRUE(SpinUntil([&] {
+            dialog = VisibleDialog();
+            return dialog.view != nullptr && !webkit_web_view_is_loading(WEBKIT_WEB_VIEW(dialog.view)) &&
+                   gtk_widget_get_allocated_height(dialog.view) > 1;
+        }));
+        return dialog;
+    }
+
+    IsolatedEnvironment m_environment;
+    void* m_library = nullptr;
+    CreateDlgFunction m_createDlg = nullptr;
+};
+
+struct DpiRow {
+    double dpi;
+    int browserWidth;
+    int browserHeight;
+    int zoom;
+};
+
+TEST_F(CreateDlg, ModelessDialogIsSizedZoomedAndCentredForTheScreen) {
+    HttpTestServer server(kPort, 200, "<html><head><meta charset='utf-8'></head><body>支付</body></html>");
+    ASSERT_TRUE(server.IsListening());
+    for (const DpiRow& row : {DpiRow{96, 800, 600, 100}, DpiRow{120, 1000, 750, 156}}) {
+        gdk_screen_set_resolution(gdk_screen_get_default(), row.dpi);
+        const std::int32_t handle = m_createDlg(800, 600, kPage.c_str(), false);
+        ASSERT_GT(handle, 0);
+        const Dialog dialog = Loaded();
+        ASSERT_NE(dialog.view, nullptr);
+        EXPECT_EQ(gtk_widget_get_allocated_width(dialog.view), row.browserWidth);
+        EXPECT_EQ(gtk_widget_get_allocated_height(dialog.view), row.browserHeight);
+        EXPECT_EQ(static_cast<int>(webkit_web_view_get_zoom_level(WEBKIT_WEB_VIEW(dialog.view)) * 100 + 0.5), row.zoom);
+
+        GtkAllocation view;
+        gtk_widget_get_allocation(dialog.view, &view);
+        const int caption = view.y;  // the browser sits right below the title bar, at the client origin
+        EXPECT_EQ(view.x, 0);
+        EXPECT_GT(caption, 0);
+        const int outerWidth = gtk_widget_get_allocated_width(dialog.window);
+        const int outerHeight = gtk_widget_get_allocated_height(dialog.window);
+        EXPECT_EQ(outerWidth, row.browserWidth + 10);
+        EXPECT_EQ(outerHeight, row.browserHeight + caption + 10);
+        GdkRectangle screen;
+        gdk_monitor_get_geometry(gdk_display_get_monitor(gdk_display_get_default(), 0), &screen);
+        int x = 0;
+        int y = 0;
+        gtk_window_get_position(GTK_WINDOW(dialog.window), &x, &y);
+        EXPECT_EQ(x, (screen.width - outerWidth) / 2);
+        EXPECT_EQ(y, (screen.height - outerHeight) / 2);
+        EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog.window)), "");
+        gtk_widget_destroy(dialog.window);  // the host's own way to be rid of it here
+    }
+}
+
+TEST_F(CreateDlg, ModalCallReturnsZeroOnceClosed) {
+    HttpTestServer server(kPort, 200, "<html><body>modal</body></html>");
+    ASSERT_TRUE(server.IsListening());
+    // The close box, pressed once the page has loaded.
+    g_timeout_add(50, [](gpointer) -> gboolean {
+        const Dialog dialog = VisibleDialog();
+        if (dialog.view == nullptr || webkit_web_view_is_loading(WEBKIT_WEB_VIEW(dialog.view))) return G_SOURCE_CONTINUE;
+        gtk_window_close(GTK_WINDOW(dialog.window));
+        return G_SOURCE_REMOVE;
+    }, nullptr);
+    EXPECT_EQ(m_createDlg(400, 300, kPage.c_str(), true), 0);
+    EXPECT_EQ(VisibleDialog().view, nullptr);
+}
+
+TEST_F(CreateDlg, NewWindowsGoToTheDefaultBrowserAndTheDialogStays) {
+    HttpTestServer server(kPort, 200,
+                          "<html><body><a id='a' href='https://shop.example/blank' target='_blank'>x</a>"
+                          "<a id='f' href='file:///etc/passwd' target='_blank'>f</a>"
+                          "<script>window.open('https://pay.example/open');window.open('custom://run');"
+                          "document.getElementById('a').click();document.getElementById('f').click();</script></body></html>");
+    ASSERT_TRUE(server.IsListening());
+    ASSERT_GT(m_createDlg(400, 300, kPage.c_str(), false), 0);
+    const Dialog dialog = Loaded();
+    ASSERT_TRUE(SpinUntil([&] {
+        const std::string text = ReadWholeFile(Record());
+        return text.find("https://pay.example/open\n") != std::string::npos && text.find("https://shop.example/blank\n") != std::string::npos;
+    })) << ReadWholeFile(Record());
+    SpinUntil([] { return false; }, 1);  // time for anything else to arrive
+    const std::string opened = ReadWholeFile(Record());
+    EXPECT_EQ(opened.find("custom://"), std::string::npos);
+    EXPECT_EQ(opened.find("file://"), std::string::npos);
+    EXPECT_EQ(std::string(webkit_web_view_get_uri(WEBKIT_WEB_VIEW(dialog.view))), kPage);
+    gtk_widget_destroy(dialog.window);
+}
+
+}  // namespace
