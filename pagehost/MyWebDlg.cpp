@@ -17,15 +17,30 @@ MyWebDlg::MyWebDlg(int width, int height, std::wstring address)
 
 MyWebDlg::~MyWebDlg() = default;
 
-platform::HWND MyWebDlg::Create() {
+platform::HWND MyWebDlg::Open(int width, int height, std::wstring address, bool modal) {
     static const bool registered = platform::RegisterClassW(kDialogClass, &MyWebDlg::WindowProc);
     (void)registered;
-    m_hWnd = platform::CreateWindowExW(0, kDialogClass, L"", 0, 0, 0, 0, 0, 0, this);
-    if (m_hWnd != 0 && m_pFrame == nullptr) {
-        platform::DestroyWindow(m_hWnd);
-        m_hWnd = 0;
+    auto* dialog = new MyWebDlg(width, height, std::move(address));
+    const platform::HWND hwnd = platform::CreateWindowExW(0, kDialogClass, L"", 0, 0, 0, 0, 0, 0, dialog);
+    if (hwnd == 0) {
+        delete dialog;
+        return 0;
     }
-    return m_hWnd;
+    // From here on the window owns the dialog: it is deleted with the window.
+    if (!dialog->m_pFrame) {
+        platform::DestroyWindow(hwnd);
+        return 0;
+    }
+    if (!modal) return hwnd;
+    platform::QueuedMSG message;
+    // Ending hides the dialog; the host may also destroy it from a handler meanwhile.
+    while (platform::IsWindow(hwnd) && platform::IsWindowVisible(hwnd) && platform::GetMessageW(&message) != 0) {
+        if (!platform::PreTranslateMessage(message)) platform::DispatchMessageW(&message);
+    }
+    // A quit request met in the nested loop belongs to the host's own loop.
+    if (message.message == platform::WM_QUIT) platform::PostQuitMessage(static_cast<int>(message.wParam));
+    if (platform::IsWindow(hwnd)) platform::DestroyWindow(hwnd);
+    return 0;
 }
 
 platform::LRESULT MyWebDlg::WindowProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
@@ -52,7 +67,7 @@ platform::LRESULT MyWebDlg::WindowProc(platform::HWND hwnd, platform::UINT messa
         return 0;
     case platform::WM_NCDESTROY:
         platform::SetWindowUserData(hwnd, nullptr);
-        self->m_hWnd = 0;
+        delete self;
         return 0;
     default: return platform::DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -93,13 +108,4 @@ void MyWebDlg::EndDialog() {
     m_bEnded = true;
     if (m_pFrame != nullptr) m_pFrame->Hide();
     if (m_hWnd != 0) platform::ShowWindow(m_hWnd, platform::SW_HIDE);
-}
-
-void MyWebDlg::RunModal() {
-    platform::QueuedMSG message;
-    while (!m_bEnded && platform::GetMessageW(&message) != 0) {
-        if (!platform::PreTranslateMessage(message)) platform::DispatchMessageW(&message);
-    }
-    // A quit request met in the nested loop belongs to the host's own loop.
-    if (message.message == platform::WM_QUIT) platform::PostQuitMessage(static_cast<int>(message.wParam));
 }

@@ -11,13 +11,13 @@ class DialogFrame;
 
 class MyWebDlg : public platform::IBrowserEvents {
 public:
-    MyWebDlg(int width, int height, std::wstring address);
-    ~MyWebDlg() override;
+    // Creates and shows a dialog. Modeless: returns its handle at once (0 when there is no
+    // desktop to show it on); the window then owns the dialog, which goes when the window is
+    // destroyed. Modal: runs a nested loop until the dialog has been ended, destroys it and
+    // returns 0.
+    static platform::HWND Open(int width, int height, std::wstring address, bool modal);
 
-    // Creates and shows the dialog; 0 when there is no desktop to show it on.
-    platform::HWND Create();
-    // Runs a nested message loop until the dialog has been ended.
-    void RunModal();
+    ~MyWebDlg() override;
     platform::HWND GetHWND() const { return m_hWnd; }
     // Ends the dialog (close box, Escape, Enter): hidden, and a modal loop returns.
     void EndDialog();
@@ -27,6 +27,7 @@ public:
     void OnNewWindow(const std::wstring& url, bool& cancel) override;
 
 private:
+    MyWebDlg(int width, int height, std::wstring address);
     static platform::LRESULT WindowProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
                                         platform::LPARAM lParam);
     void OnInitDialog();

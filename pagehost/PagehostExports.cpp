@@ -4,7 +4,6 @@
 
 #include "ExportBoundary.h"
 #include "Text.h"
-#include "WindowCore.h"
 
 #include <cstdint>
 
@@ -26,12 +25,7 @@ PAGEHOST_EXPORT void ChangeRegedit(const char* name) {
 // be shown); the calling thread's loop serves it, and the host destroys it by its handle.
 PAGEHOST_EXPORT std::int32_t CreateDlg(int width, int height, const char* address, bool modal) {
     return platform::ExportBoundary(std::int32_t{0}, [&]() -> std::int32_t {
-        // Never freed: a modeless dialog lives until the host destroys its window.
-        auto* dialog = new MyWebDlg(width, height, platform::MultiByteToWide(platform::CP_THREAD_ACP, address != nullptr ? address : ""));
-        const platform::HWND hwnd = dialog->Create();
-        if (hwnd == 0 || !modal) return hwnd;
-        dialog->RunModal();
-        if (platform::IsWindow(hwnd)) platform::DestroyWindow(hwnd);
-        return 0;
+        return MyWebDlg::Open(width, height,
+                              platform::MultiByteToWide(platform::CP_THREAD_ACP, address != nullptr ? address : ""), modal);
     });
 }
