@@ -112,20 +112,72 @@ LRESULT OnRemoteMessage(const WireMessage& wire) {
     return 0;
 }
 
+// A library loaded into a host brings its own copy of the window core. Every copy in the
+// process enters itself in one list kept by GLib, which all copies share, so a window of
+// one copy is a window of this process for the others: reached directly, never through
+// the socket (a message sent to the same thread that way could only time out).
+struct CoreEntry {
+    CoreEntry* next;
+    bool (*isLocal)(HWND);
+    bool (*post)(HWND, UINT, WPARAM, LPARAM);
+    LRESULT (*send)(HWND, UINT, WPARAM, LPARAM);
+    bool (*destroy)(HWND);
+};
+
+bool OwnIsLocal(HWND hwnd) { return FindWindowEntry(hwnd) != nullptr; }
+
+bool OwnPost(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr) return false;
+    window->queue->Post(MakeQueued(hwnd, message, wParam, lParam));
+    return true;
+}
+
+LRESULT OwnSend(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    return window == nullptr ? 0 : SendToWindow(window, message, wParam, lParam, false);
+}
+
+GQuark CoreListKey() { return g_quark_from_static_string("vornakel-window-cores"); }
+
+void EnterCoreList() {
+    static CoreEntry entry{nullptr, &OwnIsLocal, &OwnPost, &OwnSend, &DestroyWindow};
+    static std::mutex guard;
+    std::lock_guard lock(guard);
+    entry.next = static_cast<CoreEntry*>(g_dataset_id_get_data(g_main_context_default(), CoreListKey()));
+    g_dataset_id_set_data(g_main_context_default(), CoreListKey(), &entry);
+}
+
+// The copy of the core that owns the window, this one included; null when none does.
+const CoreEntry* OwningCore(HWND hwnd) {
+    for (auto* entry = static_cast<const CoreEntry*>(g_dataset_id_get_data(g_main_context_default(), CoreListKey()));
+         entry != nullptr; entry = entry->next) {
+        if (entry->isLocal(hwnd)) return entry;
+    }
+    return nullptr;
+}
+
 class CoreLocalSystem final : public LocalWindowSystem {
 public:
-    bool IsLocalWindow(HWND hwnd) override { return FindWindowEntry(hwnd) != nullptr; }
+    bool IsLocalWindow(HWND hwnd) override { return OwningCore(hwnd) != nullptr; }
     bool PostLocal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
-        const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
-        if (window == nullptr) return false;
-        window->queue->Post(MakeQueued(hwnd, message, wParam, lParam));
-        return true;
+        const CoreEntry* core = OwningCore(hwnd);
+        return core != nullptr && core->post(hwnd, message, wParam, lParam);
     }
     LRESULT SendLocal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
-        const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
-        return window == nullptr ? 0 : SendToWindow(window, message, wParam, lParam, false);
+        const CoreEntry* core = OwningCore(hwnd);
+        return core == nullptr ? 0 : core->send(hwnd, message, wParam, lParam);
     }
 };
+
+// Installed when the core is loaded, so even a program that has no window of its own
+// reaches the windows of a library's copy of the core directly.
+const bool g_coreInstalled = [] {
+    static CoreLocalSystem localSystem;
+    InstallLocalWindowSystem(&localSystem);
+    EnterCoreList();
+    return true;
+}();
 
 void DispatchFromLoop(const QueuedMSG& message) { DispatchMessageW(&message); }
 
@@ -137,8 +189,6 @@ bool EnsureListener(const std::shared_ptr<ThreadQueue>& queue, std::string& sock
         std::string error;
         core.listener = MessageListener::Start(queue->Context(), &OnRemoteMessage, &error);
         if (core.listener == nullptr) return false;
-        static CoreLocalSystem localSystem;
-        InstallLocalWindowSystem(&localSystem);
         ThreadQueue::SetDispatcher(&DispatchFromLoop);
     }
     socketName = core.listener->SocketName();
@@ -229,7 +279,12 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
 
 bool DestroyWindow(HWND hwnd) {
     const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
-    if (window == nullptr || window->destroying || !window->queue->IsCurrentThread()) return false;
+    if (window == nullptr) {
+        // A window of another copy of the core in this process (a library's dialog).
+        const CoreEntry* core = OwningCore(hwnd);
+        return core != nullptr && core->destroy(hwnd);
+    }
+    if (window->destroying || !window->queue->IsCurrentThread()) return false;
     window->destroying = true;
     for (const HWND owned : OwnedWindows(hwnd)) DestroyWindow(owned);
     CallProc(window, WM_DESTROY, 0, 0, false);

@@ -4,6 +4,8 @@
 #include "HttpTestServer.h"
 #include "IsolatedEnvironment.h"
 
+#include "WindowCore.h"
+
 #include <dlfcn.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -128,7 +130,13 @@ TEST_F(CreateDlg, ModelessDialogIsSizedZoomedAndCentredForTheScreen) {
         EXPECT_EQ(x, (screen.width - outerWidth) / 2);
         EXPECT_EQ(y, (screen.height - outerHeight) / 2);
         EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog.window)), "");
-        gtk_widget_destroy(dialog.window);  // the host's own way to be rid of it here
+        // The host finds, messages and destroys the dialog by its handle.
+        EXPECT_EQ(platform::FindWindowW(L"MyWebDlg", L""), handle);
+        EXPECT_TRUE(platform::IsWindow(handle));
+        EXPECT_EQ(platform::SendMessageW(handle, platform::WM_NULL, 0, 0), 0);
+        EXPECT_TRUE(platform::DestroyWindow(handle));
+        EXPECT_FALSE(platform::IsWindow(handle));
+        EXPECT_TRUE(SpinUntil([] { return VisibleDialog().view == nullptr; }));
     }
 }
 
