@@ -1,6 +1,8 @@
 // The browser dialog from CreateDlg to its document complete, beside a minimal WebKitGTK
 // window loading the same local page (the floor), and the memory (PSS) of the process tree
 // once each has loaded. Needs an X server (bench/run uses xvfb-run).
+#include "GtkLoop.h"
+
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <dlfcn.h>
@@ -52,42 +54,21 @@ long ProcessTreePssKiB() {
     return total;
 }
 
-GtkWidget* FindWebView(GtkWidget* widget) {
-    if (WEBKIT_IS_WEB_VIEW(widget)) return widget;
-    if (!GTK_IS_CONTAINER(widget)) return nullptr;
-    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    GtkWidget* found = nullptr;
-    for (GList* child = children; child != nullptr && found == nullptr; child = child->next) found = FindWebView(GTK_WIDGET(child->data));
-    g_list_free(children);
-    return found;
-}
-
-GtkWidget* DialogWindow(GtkWidget** view) {
-    GList* toplevels = gtk_window_list_toplevels();
-    GtkWidget* window = nullptr;
-    for (GList* item = toplevels; item != nullptr && window == nullptr; item = item->next) {
-        GtkWidget* candidate = GTK_WIDGET(item->data);
-        if (gtk_widget_get_visible(candidate) && (*view = FindWebView(candidate)) != nullptr) window = candidate;
-    }
-    g_list_free(toplevels);
-    return window;
-}
-
 void WaitLoaded(WebKitWebView* view) {
     while (webkit_web_view_is_loading(view) || webkit_web_view_get_estimated_load_progress(view) < 1.0) {
         g_main_context_iteration(nullptr, TRUE);
     }
 }
 
-void BM_CreateDlgToDocumentComplete(benchmark::State& state) {
-    static void* library = dlopen(VK_BIN_DIR "/libpagehost.so", RTLD_NOW | RTLD_LOCAL);
-    auto createDlg = reinterpret_cast<CreateDlgFunction>(dlsym(library, "CreateDlg"));
+// Opens a browser window, waits for its page, weighs the process tree, and closes it.
+template <typename Open>
+void MeasureLoads(benchmark::State& state, Open open) {
     long pss = 0;
     for (auto _ : state) {
-        createDlg(800, 600, PageUrl().c_str(), false);
+        open();
         GtkWidget* view = nullptr;
         GtkWidget* window = nullptr;
-        while ((window = DialogWindow(&view)) == nullptr) g_main_context_iteration(nullptr, TRUE);
+        while ((window = VisibleBrowserWindow(&view)) == nullptr) g_main_context_iteration(nullptr, TRUE);
         WaitLoaded(WEBKIT_WEB_VIEW(view));
         state.PauseTiming();
         pss = ProcessTreePssKiB();
@@ -98,23 +79,21 @@ void BM_CreateDlgToDocumentComplete(benchmark::State& state) {
     state.counters["tree_pss_kib"] = static_cast<double>(pss);
 }
 
+void BM_CreateDlgToDocumentComplete(benchmark::State& state) {
+    static void* library = dlopen(VK_BIN_DIR "/libpagehost.so", RTLD_NOW | RTLD_LOCAL);
+    auto createDlg = reinterpret_cast<CreateDlgFunction>(dlsym(library, "CreateDlg"));
+    MeasureLoads(state, [&] { createDlg(800, 600, PageUrl().c_str(), false); });
+}
+
 void BM_MinimalWebKitWindow(benchmark::State& state) {
-    long pss = 0;
-    for (auto _ : state) {
+    MeasureLoads(state, [] {
         GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         GtkWidget* view = webkit_web_view_new();
         gtk_widget_set_size_request(view, 800, 600);
         gtk_container_add(GTK_CONTAINER(window), view);
         gtk_widget_show_all(window);
         webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), PageUrl().c_str());
-        WaitLoaded(WEBKIT_WEB_VIEW(view));
-        state.PauseTiming();
-        pss = ProcessTreePssKiB();
-        gtk_widget_destroy(window);
-        while (g_main_context_iteration(nullptr, FALSE)) {}
-        state.ResumeTiming();
-    }
-    state.counters["tree_pss_kib"] = static_cast<double>(pss);
+    });
 }
 
 // Alternated, so neither side has the warmer web processes.

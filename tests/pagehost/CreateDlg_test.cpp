@@ -1,6 +1,7 @@
 // The browser dialog through the library as a host loads it, on a real X server, with
 // pages served on 127.0.0.1 by the test and a stand-in default browser that records what
 // it is given.
+#include "GtkLoop.h"
 #include "HttpTestServer.h"
 #include "IsolatedEnvironment.h"
 
@@ -19,26 +20,6 @@ constexpr int kPort = 15085;
 const std::string kPage = "http://127.0.0.1:15085/pay.html";
 using CreateDlgFunction = std::int32_t (*)(int, int, const char*, bool);
 
-bool SpinUntil(const std::function<bool()>& condition, int seconds = 15) {
-    const gint64 deadline = g_get_monotonic_time() + seconds * G_USEC_PER_SEC;
-    while (!condition()) {
-        if (g_get_monotonic_time() > deadline) return false;
-        g_main_context_iteration(nullptr, FALSE);
-        g_usleep(1000);
-    }
-    return true;
-}
-
-GtkWidget* FindWebView(GtkWidget* widget) {
-    if (WEBKIT_IS_WEB_VIEW(widget)) return widget;
-    if (!GTK_IS_CONTAINER(widget)) return nullptr;
-    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    GtkWidget* found = nullptr;
-    for (GList* child = children; child != nullptr && found == nullptr; child = child->next) found = FindWebView(GTK_WIDGET(child->data));
-    g_list_free(children);
-    return found;
-}
-
 struct Dialog {
     GtkWidget* window = nullptr;
     GtkWidget* view = nullptr;
@@ -46,13 +27,7 @@ struct Dialog {
 
 Dialog VisibleDialog() {
     Dialog dialog;
-    GList* toplevels = gtk_window_list_toplevels();
-    for (GList* item = toplevels; item != nullptr; item = item->next) {
-        GtkWidget* candidate = GTK_WIDGET(item->data);
-        GtkWidget* view = gtk_widget_get_visible(candidate) ? FindWebView(candidate) : nullptr;
-        if (view != nullptr) dialog = Dialog{candidate, view};
-    }
-    g_list_free(toplevels);
+    dialog.window = VisibleBrowserWindow(&dialog.view);
     return dialog;
 }
 

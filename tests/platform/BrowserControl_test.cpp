@@ -1,6 +1,7 @@
 // The embedded browser on a real X server, against pages served on 127.0.0.1 by the test.
 #include "BrowserControl.h"
 
+#include "GtkLoop.h"
 #include "HttpTestServer.h"
 #include "IsolatedEnvironment.h"
 
@@ -31,16 +32,6 @@ struct Recorder : platform::IBrowserEvents {
     bool Has(const std::string& event) const { return std::find(events.begin(), events.end(), event) != events.end(); }
     std::vector<std::string> events;
 };
-
-bool SpinUntil(const std::function<bool()>& condition, int seconds = 15) {
-    const gint64 deadline = g_get_monotonic_time() + seconds * G_USEC_PER_SEC;
-    while (!condition()) {
-        if (g_get_monotonic_time() > deadline) return false;
-        g_main_context_iteration(nullptr, FALSE);
-        g_usleep(1000);
-    }
-    return true;
-}
 
 platform::LRESULT PlainProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam) {
     return platform::DefWindowProcW(hwnd, message, wParam, lParam);

@@ -1,6 +1,7 @@
 // The GTK display on a real X server.
 #include "WindowImplBase.h"
 
+#include "GtkLoop.h"
 #include "IsolatedEnvironment.h"
 #include "UIContainer.h"
 #include "display/GtkDisplay.h"
@@ -22,17 +23,6 @@ protected:
     void InitWindow() override { m_PaintManager.FindControlAs<uikit::CTabLayoutUI>("wizardTab")->SelectItem(1); }
     void OnClick(uikit::TNotifyUI& msg) override { clicks.push_back(msg.pSender->GetName()); }
 };
-
-// Runs the loop until the condition holds or a few seconds have passed.
-bool SpinUntil(const std::function<bool()>& condition) {
-    const gint64 deadline = g_get_monotonic_time() + 5 * G_USEC_PER_SEC;
-    while (!condition()) {
-        if (g_get_monotonic_time() > deadline) return false;
-        g_main_context_iteration(nullptr, FALSE);
-        g_usleep(1000);
-    }
-    return true;
-}
 
 GtkWidget* OurToplevel() {
     GList* toplevels = gtk_window_list_toplevels();
