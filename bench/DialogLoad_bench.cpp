@@ -2,6 +2,7 @@
 // window loading the same local page (the floor), and the memory (PSS) of the process tree
 // once each has loaded. Needs an X server (bench/run uses xvfb-run).
 #include "GtkLoop.h"
+#include "WindowCore.h"
 
 #include <benchmark/benchmark.h>
 #include <dirent.h>
@@ -25,8 +26,13 @@ std::string PageUrl() {
     return url;
 }
 
-// The proportional memory of this process and every process below it, in KiB.
-long ProcessTreePssKiB() {
+struct TreePss {
+    long own = 0;       // this process, in KiB
+    long children = 0;  // the browser's processes below it, in KiB
+};
+
+// The proportional memory of this process and of every process below it.
+TreePss ProcessTreePssKiB() {
     const auto pssOf = [](const std::string& pid) {
         std::ifstream rollup("/proc/" + pid + "/smaps_rollup");
         std::string line;
@@ -35,7 +41,8 @@ long ProcessTreePssKiB() {
         }
         return 0L;
     };
-    long total = pssOf(std::to_string(getpid()));
+    TreePss total;
+    total.own = pssOf(std::to_string(getpid()));
     if (DIR* proc = opendir("/proc")) {
         while (const dirent* entry = readdir(proc)) {
             const std::string pid = entry->d_name;
@@ -47,7 +54,9 @@ long ProcessTreePssKiB() {
             if (close == std::string::npos) continue;
             long parent = 0;
             char state;
-            if (std::sscanf(text.c_str() + close + 1, " %c %ld", &state, &parent) == 2 && parent == getpid()) total += pssOf(pid);
+            if (std::sscanf(text.c_str() + close + 1, " %c %ld", &state, &parent) == 2 && parent == getpid()) {
+                total.children += pssOf(pid);
+            }
         }
         closedir(proc);
     }
@@ -60,40 +69,49 @@ void WaitLoaded(WebKitWebView* view) {
     }
 }
 
-// Opens a browser window, waits for its page, weighs the process tree, and closes it.
-template <typename Open>
-void MeasureLoads(benchmark::State& state, Open open) {
-    long pss = 0;
+// Opens a browser window, waits for its page, weighs the process tree, and closes it the
+// way its owner would.
+template <typename Open, typename Close>
+void MeasureLoads(benchmark::State& state, Open open, Close close) {
+    TreePss pss;
     for (auto _ : state) {
-        open();
+        const auto opened = open();
         GtkWidget* view = nullptr;
         GtkWidget* window = nullptr;
         while ((window = VisibleBrowserWindow(&view)) == nullptr) g_main_context_iteration(nullptr, TRUE);
         WaitLoaded(WEBKIT_WEB_VIEW(view));
         state.PauseTiming();
         pss = ProcessTreePssKiB();
-        gtk_widget_destroy(window);
+        close(opened, window);
         while (g_main_context_iteration(nullptr, FALSE)) {}
         state.ResumeTiming();
     }
-    state.counters["tree_pss_kib"] = static_cast<double>(pss);
+    state.counters["tree_pss_kib"] = static_cast<double>(pss.own + pss.children);
+    state.counters["own_pss_kib"] = static_cast<double>(pss.own);
 }
 
 void BM_CreateDlgToDocumentComplete(benchmark::State& state) {
     static void* library = dlopen(VK_BIN_DIR "/libpagehost.so", RTLD_NOW | RTLD_LOCAL);
     auto createDlg = reinterpret_cast<CreateDlgFunction>(dlsym(library, "CreateDlg"));
-    MeasureLoads(state, [&] { createDlg(800, 600, PageUrl().c_str(), false); });
+    MeasureLoads(
+        state, [&] { return createDlg(800, 600, PageUrl().c_str(), false); },
+        // The host destroys a modeless dialog by its handle.
+        [](std::int32_t handle, GtkWidget*) { platform::DestroyWindow(handle); });
 }
 
 void BM_MinimalWebKitWindow(benchmark::State& state) {
-    MeasureLoads(state, [] {
-        GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-        GtkWidget* view = webkit_web_view_new();
-        gtk_widget_set_size_request(view, 800, 600);
-        gtk_container_add(GTK_CONTAINER(window), view);
-        gtk_widget_show_all(window);
-        webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), PageUrl().c_str());
-    });
+    MeasureLoads(
+        state,
+        [] {
+            GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+            GtkWidget* view = webkit_web_view_new();
+            gtk_widget_set_size_request(view, 800, 600);
+            gtk_container_add(GTK_CONTAINER(window), view);
+            gtk_widget_show_all(window);
+            webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), PageUrl().c_str());
+            return 0;
+        },
+        [](int, GtkWidget* window) { gtk_widget_destroy(window); });
 }
 
 // Alternated, so neither side has the warmer web processes.

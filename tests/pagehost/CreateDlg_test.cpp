@@ -136,7 +136,8 @@ TEST_F(CreateDlg, NewWindowsGoToTheDefaultBrowserAndTheDialogStays) {
                           "<script>window.open('https://pay.example/open');window.open('custom://run');"
                           "document.getElementById('a').click();document.getElementById('f').click();</script></body></html>");
     ASSERT_TRUE(server.IsListening());
-    ASSERT_GT(m_createDlg(400, 300, kPage.c_str(), false), 0);
+    const std::int32_t handle = m_createDlg(400, 300, kPage.c_str(), false);
+    ASSERT_GT(handle, 0);
     const Dialog dialog = Loaded();
     ASSERT_TRUE(SpinUntil([&] {
         const std::string text = ReadWholeFile(Record());
@@ -147,7 +148,7 @@ TEST_F(CreateDlg, NewWindowsGoToTheDefaultBrowserAndTheDialogStays) {
     EXPECT_EQ(opened.find("custom://"), std::string::npos);
     EXPECT_EQ(opened.find("file://"), std::string::npos);
     EXPECT_EQ(std::string(webkit_web_view_get_uri(WEBKIT_WEB_VIEW(dialog.view))), kPage);
-    gtk_widget_destroy(dialog.window);
+    EXPECT_TRUE(platform::DestroyWindow(handle));
 }
 
 }  // namespace
