@@ -51,7 +51,10 @@ public:
 
     void Navigate(const std::wstring& url) override { webkit_web_view_load_uri(m_view, WideToUtf8(url).c_str()); }
 
-    void SetZoomPercent(int percent) override { webkit_web_view_set_zoom_level(m_view, percent / 100.0); }
+    void SetZoomPercent(int percent) override {
+        // Setting the level, even to the one in force, costs the page's process memory.
+        if (GetZoomPercent() != percent) webkit_web_view_set_zoom_level(m_view, percent / 100.0);
+    }
 
     int GetZoomPercent() const override {
         return static_cast<int>(std::lround(webkit_web_view_get_zoom_level(m_view) * 100.0));
