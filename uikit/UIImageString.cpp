@@ -5,8 +5,8 @@
 namespace uikit {
 
 ImageDrawSpec ParseImageString(std::string_view text) {
-    ImageDrawSpec spec;
-    spec.file = std::string(text);
+    ImageDrawSpec drawing;
+    drawing.file = std::string(text);
     std::size_t i = 0;
     while (i < text.size()) {
         while (i < text.size() && text[i] == ' ') ++i;
@@ -18,26 +18,26 @@ ImageDrawSpec ParseImageString(std::string_view text) {
         const std::string_view value = text.substr(equals + 2, close - equals - 2);
         i = close + 1;
         if (key == "file") {
-            spec.file = std::string(value);
+            drawing.file = std::string(value);
         } else if (key == "corner") {
-            if (auto rect = ParseRect(value)) spec.corner = *rect;
+            if (auto rect = ParseRect(value)) drawing.corner = *rect;
         } else if (key == "dest") {
-            spec.dest = ParseRect(value);
+            drawing.dest = ParseRect(value);
         } else if (key == "source") {
-            spec.source = ParseRect(value);
+            drawing.source = ParseRect(value);
         } else if (key == "mask") {
-            spec.mask = ParseColor(value);
+            drawing.mask = ParseColor(value);
         } else if (key == "fade") {
-            spec.fade = std::clamp(ParseInt(value), 0, 255);
+            drawing.fade = std::clamp(ParseInt(value), 0, 255);
         } else if (key == "hole") {
-            spec.hole = ParseBool(value);
+            drawing.hole = ParseBool(value);
         } else if (key == "xtiled") {
-            spec.xtiled = ParseBool(value);
+            drawing.xtiled = ParseBool(value);
         } else if (key == "ytiled") {
-            spec.ytiled = ParseBool(value);
+            drawing.ytiled = ParseBool(value);
         }
     }
-    return spec;
+    return drawing;
 }
 
 }  // namespace uikit

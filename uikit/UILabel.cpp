@@ -94,14 +94,14 @@ void CProgressUI::PaintStatusImage(CPaintContext& paint) {
         part.top = m_rcItem.bottom - FillExtent(m_rcItem.Height());
     }
     if (part.Width() <= 0 || part.Height() <= 0) return;
-    ImageDrawSpec spec = ParseImageString(m_strForeImage);
+    ImageDrawSpec drawing = ParseImageString(m_strForeImage);
     if (!m_bStretchFore) {
         // The same part of the image, cut out rather than squeezed.
-        spec.source = UIRect{0, m_bHorizontal ? 0 : m_rcItem.Height() - part.Height(), part.Width(),
+        drawing.source = UIRect{0, m_bHorizontal ? 0 : m_rcItem.Height() - part.Height(), part.Width(),
                              m_bHorizontal ? part.Height() : m_rcItem.Height()};
-        spec.corner = UIRect{};
+        drawing.corner = UIRect{};
     }
-    paint.DrawImage(part, spec);
+    paint.DrawImage(part, drawing);
 }
 
 }  // namespace uikit

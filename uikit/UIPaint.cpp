@@ -70,23 +70,23 @@ bool CPaintContext::DrawImage(const UIRect& controlRect, const std::string& imag
     return DrawImage(controlRect, ParseImageString(imageString));
 }
 
-bool CPaintContext::DrawImage(const UIRect& controlRect, const ImageDrawSpec& spec) {
-    cairo_surface_t* image = CImageCache::Instance().Get(m_archive, spec.file, spec.mask);
+bool CPaintContext::DrawImage(const UIRect& controlRect, const ImageDrawSpec& drawing) {
+    cairo_surface_t* image = CImageCache::Instance().Get(m_archive, drawing.file, drawing.mask);
     if (image == nullptr) return false;
     const int imageWidth = cairo_image_surface_get_width(image);
     const int imageHeight = cairo_image_surface_get_height(image);
     UIRect dest = controlRect;
-    if (spec.dest) {
-        dest = UIRect{controlRect.left + spec.dest->left, controlRect.top + spec.dest->top,
-                      controlRect.left + spec.dest->right, controlRect.top + spec.dest->bottom};
+    if (drawing.dest) {
+        dest = UIRect{controlRect.left + drawing.dest->left, controlRect.top + drawing.dest->top,
+                      controlRect.left + drawing.dest->right, controlRect.top + drawing.dest->bottom};
         dest = Intersect(dest, controlRect);
     }
     UIRect source{0, 0, imageWidth, imageHeight};
-    if (spec.source) source = Intersect(*spec.source, source);
-    const double alpha = spec.fade / 255.0;
-    const UIRect& c = spec.corner;
-    if (spec.xtiled || spec.ytiled) {
-        DrawPart(m_cr, image, source, dest, alpha, spec.xtiled, spec.ytiled);
+    if (drawing.source) source = Intersect(*drawing.source, source);
+    const double alpha = drawing.fade / 255.0;
+    const UIRect& c = drawing.corner;
+    if (drawing.xtiled || drawing.ytiled) {
+        DrawPart(m_cr, image, source, dest, alpha, drawing.xtiled, drawing.ytiled);
         return true;
     }
     // Nine parts: corners keep their size, edges stretch one way, the centre both ways.
@@ -96,7 +96,7 @@ bool CPaintContext::DrawImage(const UIRect& controlRect, const ImageDrawSpec& sp
     const int dy[4] = {dest.top, dest.top + c.top, dest.bottom - c.bottom, dest.bottom};
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
-            if (spec.hole && row == 1 && column == 1) continue;
+            if (drawing.hole && row == 1 && column == 1) continue;
             DrawPart(m_cr, image, UIRect{sx[column], sy[row], sx[column + 1], sy[row + 1]},
                      UIRect{dx[column], dy[row], dx[column + 1], dy[row + 1]}, alpha, false, false);
         }
@@ -166,10 +166,10 @@ void PaintShadow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive
     const WindowAttributes& window = manager.Window();
     if (!window.showShadow || window.shadowImage.empty()) return;
     CPaintContext paint(cr, manager, archive);
-    ImageDrawSpec spec = ParseImageString(window.shadowImage);
-    spec.corner = window.shadowCorner;
-    spec.hole = true;
-    paint.DrawImage(shadowRect, spec);
+    ImageDrawSpec drawing = ParseImageString(window.shadowImage);
+    drawing.corner = window.shadowCorner;
+    drawing.hole = true;
+    paint.DrawImage(shadowRect, drawing);
 }
 
 cairo_surface_t* RenderWindowWithShadow(const CPaintManagerUI& manager, const CSkinArchive& archive) {

@@ -24,7 +24,7 @@ public:
     // Draws an image string into the control's rectangle; false when its image cannot be read.
     bool DrawImage(const UIRect& controlRect, const std::string& imageString);
     // The same with a parsed description.
-    bool DrawImage(const UIRect& controlRect, const ImageDrawSpec& spec);
+    bool DrawImage(const UIRect& controlRect, const ImageDrawSpec& drawing);
     // One line of text, drawn transparently; "&" is shown as itself.
     void DrawText(const std::string& text, const UIRect& rect, int fontIndex, std::uint32_t rgb, HorizontalAlign align,
                   VerticalAlign valign);

@@ -28,18 +28,18 @@ TEST(Values, RectanglesSizesAndBooleans) {
 
 TEST(ImageStrings, BareNamesAndPairs) {
     EXPECT_EQ(uikit::ParseImageString("icon_warning.png").file, "icon_warning.png");
-    const uikit::ImageDrawSpec spec = uikit::ParseImageString(
+    const uikit::ImageDrawSpec drawing = uikit::ParseImageString(
         "file='gprogress_bk.png' corner='3,3,3,3' dest='1,2,3,4' source='0,0,8,8' mask='#FF00FF' fade='300' hole='true' "
         "xtiled='true' ytiled='false'");
-    EXPECT_EQ(spec.file, "gprogress_bk.png");
-    EXPECT_EQ(spec.corner, (uikit::UIRect{3, 3, 3, 3}));
-    EXPECT_EQ(spec.dest, (uikit::UIRect{1, 2, 3, 4}));
-    EXPECT_EQ(spec.source, (uikit::UIRect{0, 0, 8, 8}));
-    EXPECT_EQ(spec.mask, 0xFF00FFu);
-    EXPECT_EQ(spec.fade, 255);
-    EXPECT_TRUE(spec.hole);
-    EXPECT_TRUE(spec.xtiled);
-    EXPECT_FALSE(spec.ytiled);
+    EXPECT_EQ(drawing.file, "gprogress_bk.png");
+    EXPECT_EQ(drawing.corner, (uikit::UIRect{3, 3, 3, 3}));
+    EXPECT_EQ(drawing.dest, (uikit::UIRect{1, 2, 3, 4}));
+    EXPECT_EQ(drawing.source, (uikit::UIRect{0, 0, 8, 8}));
+    EXPECT_EQ(drawing.mask, 0xFF00FFu);
+    EXPECT_EQ(drawing.fade, 255);
+    EXPECT_TRUE(drawing.hole);
+    EXPECT_TRUE(drawing.xtiled);
+    EXPECT_FALSE(drawing.ytiled);
     EXPECT_EQ(uikit::ParseImageString("file='confirm.png' junk").file, "confirm.png");
     EXPECT_EQ(uikit::ParseImageString("file='unterminated").file, "file='unterminated");
 }

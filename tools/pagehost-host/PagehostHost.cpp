@@ -101,16 +101,16 @@ int main(int argc, char** argv) {
         } else if (argument.starts_with("--screenshot=")) {
             screenshot = argument.substr(13);
         } else if (argument.starts_with("--dialog=")) {
-            std::string spec = argument.substr(9);
-            const bool modal = spec.ends_with(",modal");
-            if (modal) spec.resize(spec.size() - 6);
-            const std::size_t first = spec.find(',');
-            const std::size_t second = first == std::string::npos ? first : spec.find(',', first + 1);
+            std::string dialogOption = argument.substr(9);
+            const bool modal = dialogOption.ends_with(",modal");
+            if (modal) dialogOption.resize(dialogOption.size() - 6);
+            const std::size_t first = dialogOption.find(',');
+            const std::size_t second = first == std::string::npos ? first : dialogOption.find(',', first + 1);
             if (second == std::string::npos) return 2;
             dialogRequested = true;
             std::fflush(stdout);
-            dialog = createDlg(std::atoi(spec.substr(0, first).c_str()), std::atoi(spec.substr(first + 1, second - first - 1).c_str()),
-                               spec.substr(second + 1).c_str(), modal);
+            dialog = createDlg(std::atoi(dialogOption.substr(0, first).c_str()), std::atoi(dialogOption.substr(first + 1, second - first - 1).c_str()),
+                               dialogOption.substr(second + 1).c_str(), modal);
             std::printf("CreateDlg=%d\n", dialog);
             std::fflush(stdout);
         } else {
