@@ -22,12 +22,7 @@ int InstalledMajorVersion() {
     const platform::LONG status = platform::RegQueryValueExW(key, L"svcVersion", &type, buffer, &size);
     platform::RegCloseKey(key);
     if (status != platform::ERROR_SUCCESS || type != platform::REG_SZ) return 0;
-    std::wstring version;
-    for (platform::DWORD i = 0; i + 1 < size; i += 2) {
-        const wchar_t unit = static_cast<wchar_t>(buffer[i] | (buffer[i + 1] << 8));
-        if (unit == 0) break;
-        version += unit;
-    }
+    const std::wstring version = platform::RegStringFromBytes(buffer, size);
     if (version.find(L'.') == std::wstring::npos) return 0;
     return platform::ParseLeadingInt32(version);
 }

@@ -63,7 +63,6 @@ platform::LRESULT MyWebDlg::WindowProc(platform::HWND hwnd, platform::UINT messa
         // The host destroys a modeless dialog by its handle; the browser goes with it.
         self->m_pBrowser.reset();
         self->m_pFrame.reset();
-        self->m_bEnded = true;
         return 0;
     case platform::WM_NCDESTROY:
         platform::SetWindowUserData(hwnd, nullptr);

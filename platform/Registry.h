@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -58,6 +59,11 @@ LONG RegDeleteValueW(HKEY key, const wchar_t* valueName);
 LONG RegDeleteTreeW(HKEY key, const wchar_t* subKey);
 // The values of the key, in the hive's order.
 LONG RegListValues(HKEY key, std::vector<RegistryValue>& values);
+
+// The bytes of a REG_SZ value: the text as UTF-16LE with its terminating zero unit.
+std::vector<BYTE> RegStringBytes(std::wstring_view text);
+// The text of REG_SZ bytes, up to the first zero unit (or their end).
+std::wstring RegStringFromBytes(const BYTE* data, DWORD size);
 
 // Where a hive is kept: $XDG_CONFIG_HOME/tidewell/HKEY_CURRENT_USER.reg, and
 // <first of $XDG_CONFIG_DIRS>/tidewell/HKEY_LOCAL_MACHINE.reg.

@@ -108,20 +108,27 @@ LONG CheckHandle(HKEY key, REGSAM needed) {
 std::wstring ValueName(const wchar_t* name) { return name != nullptr ? name : L""; }
 
 std::vector<BYTE> Bytes(const RegistryValue& value) {
+    if (value.type != REG_DWORD) return RegStringBytes(value.text);
     std::vector<BYTE> bytes;
-    if (value.type == REG_DWORD) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<BYTE>(value.number >> (8 * i)));
-        return bytes;
-    }
-    for (const char16_t unit : WideToUtf16(value.text) + u'\0') {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<BYTE>(value.number >> (8 * i)));
+    return bytes;
+}
+
+}  // namespace
+
+const HKEY HKEY_CURRENT_USER = &g_currentUser;
+const HKEY HKEY_LOCAL_MACHINE = &g_localMachine;
+
+std::vector<BYTE> RegStringBytes(std::wstring_view text) {
+    std::vector<BYTE> bytes;
+    for (const char16_t unit : WideToUtf16(text) + u'\0') {
         bytes.push_back(static_cast<BYTE>(unit & 0xFF));
         bytes.push_back(static_cast<BYTE>(unit >> 8));
     }
     return bytes;
 }
 
-// UTF-16LE bytes up to the first zero unit (or their end) as text.
-std::wstring TextFromBytes(const BYTE* data, DWORD size) {
+std::wstring RegStringFromBytes(const BYTE* data, DWORD size) {
     std::u16string units;
     for (DWORD i = 0; i + 1 < size; i += 2) {
         const char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
@@ -140,11 +147,6 @@ std::wstring TextFromBytes(const BYTE* data, DWORD size) {
     }
     return text;
 }
-
-}  // namespace
-
-const HKEY HKEY_CURRENT_USER = &g_currentUser;
-const HKEY HKEY_LOCAL_MACHINE = &g_localMachine;
 
 std::string RegistryHivePath(HKEY root) {
     if (root == nullptr) return {};
@@ -218,7 +220,7 @@ LONG RegSetValueExW(HKEY key, const wchar_t* valueName, DWORD type, const BYTE* 
         if (dataSize != 4) return ERROR_INVALID_PARAMETER;
         value.number = static_cast<DWORD>(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<DWORD>(data[3]) << 24));
     } else if (type == REG_SZ) {
-        value.text = TextFromBytes(data, dataSize);
+        value.text = RegStringFromBytes(data, dataSize);
     } else {
         return ERROR_INVALID_PARAMETER;
     }

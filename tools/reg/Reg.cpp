@@ -138,11 +138,7 @@ std::optional<std::vector<BYTE>> DataBytes(const Command& command) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<BYTE>(number >> (8 * i)));
         return bytes;
     }
-    for (const char16_t unit : WideToUtf16(command.data) + u'\0') {
-        bytes.push_back(static_cast<BYTE>(unit & 0xFF));
-        bytes.push_back(static_cast<BYTE>(unit >> 8));
-    }
-    return bytes;
+    return RegStringBytes(command.data);
 }
 
 int Add(const Command& command) {

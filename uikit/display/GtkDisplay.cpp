@@ -71,7 +71,6 @@ public:
     }
 
     void SetRect(const UIRect& rect) override {
-        m_rect = rect;
         gtk_widget_set_size_request(m_window, rect.Width(), rect.Height());
         ApplyTrackSizes();
         gtk_window_resize(GTK_WINDOW(m_window), rect.Width(), rect.Height());
@@ -186,7 +185,6 @@ private:
     GtkWidget* m_window = nullptr;
     GtkWidget* m_children = nullptr;
     GtkWidget* m_shadow = nullptr;
-    UIRect m_rect;
     bool m_bHavePress = false;
     int m_nPressRootX = 0;
     int m_nPressRootY = 0;

@@ -69,11 +69,6 @@ bool CHeadlessDisplay::IsShadowVisible(platform::HWND hwnd) const {
     return it != m_windows.end() && it->second.shadowVisible;
 }
 
-UIRect CHeadlessDisplay::RectOf(platform::HWND hwnd) const {
-    const auto it = m_windows.find(hwnd);
-    return it == m_windows.end() ? UIRect{} : it->second.rect;
-}
-
 void CHeadlessDisplay::InjectMouseMove(platform::HWND hwnd, int x, int y) {
     platform::SendMessageW(hwnd, platform::WM_MOUSEMOVE, 0, platform::MAKELPARAM(x, y));
 }

@@ -23,7 +23,6 @@ public:
     bool WritePng(platform::HWND hwnd, const std::string& path);
     bool IsVisible(platform::HWND hwnd) const;
     bool IsShadowVisible(platform::HWND hwnd) const;
-    UIRect RectOf(platform::HWND hwnd) const;
     // Sends the mouse messages a pointer at client point (x, y) would cause.
     void InjectMouseMove(platform::HWND hwnd, int x, int y);
     void InjectClick(platform::HWND hwnd, int x, int y);
