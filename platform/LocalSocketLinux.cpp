@@ -80,8 +80,15 @@ LocalSocket LocalSocket::Connect(const std::string& path, Deadline deadline, std
     sockaddr_un address;
     LocalSocket socket = NewSocketFor(path, address, error);
     if (!socket.IsValid()) return {};
-    if (connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-        if (errno != EINPROGRESS && errno != EAGAIN) {
+    // A listener whose backlog is full refuses a non-blocking connect with EAGAIN; nothing
+    // is in progress then, so the connect is tried again until the deadline.
+    int connected;
+    while ((connected = connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&address), sizeof(address))) != 0 &&
+           (errno == EAGAIN || errno == EINTR) && RemainingMs(deadline) > 0) {
+        poll(nullptr, 0, 1);
+    }
+    if (connected != 0) {
+        if (errno != EINPROGRESS) {
             SetError(error, path);
             return {};
         }

@@ -1,6 +1,7 @@
 #include "WindowCore.h"
 
 #include "MessageListener.h"
+#include "MessagesFromOutside.h"
 #include "ProcessIdentity.h"
 #include "ThreadQueue.h"
 #include "WindowRegistry.h"
@@ -91,11 +92,12 @@ LRESULT SendToWindow(const std::shared_ptr<Window>& window, UINT message, WPARAM
     return result;
 }
 
-// A message from another process: data only. WM_COPYDATA gets a descriptor of our own
-// pointing at our copy of the bytes; it cannot be posted.
+// A message from another process: data only. Messages whose parameters would be addresses
+// are dropped; WM_COPYDATA gets a descriptor of our own pointing at our copy of the bytes,
+// and cannot be posted.
 LRESULT OnRemoteMessage(const WireMessage& wire) {
     const std::shared_ptr<Window> window = FindWindowEntry(wire.hwnd);
-    if (window == nullptr) return 0;
+    if (window == nullptr || !IsDeliverableFromOtherProcess(wire.message)) return 0;
     if (wire.message == WM_COPYDATA || wire.hasCopyData) {
         if (wire.message != WM_COPYDATA || !wire.hasCopyData || wire.delivery != Delivery::Send) return 0;
         COPYDATASTRUCT copy;
