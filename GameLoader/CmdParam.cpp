@@ -1,6 +1,7 @@
 #include "CmdParam.h"
 
 #include "LaunchParameterKeys.h"
+#include "LogRedaction.h"
 #include "Logger.h"
 
 #include "Text.h"
@@ -40,7 +41,7 @@ bool ParseCmdParam(std::wstring& output, const std::wstring& commandLine) {
     Json::Value object(Json::objectValue);
     for (std::size_t i = 0; i < count; ++i) {
         const std::wstring& argument = (*arguments)[i];
-        LOG_WRITE(2, L"CommandLineToArgvW argCount:" << i << L" szArgList:" << argument);
+        LOG_WRITE(2, L"CommandLineToArgvW argCount:" << i << L" szArgList:" << RedactTokens(argument));
         for (const LaunchParameterKey& option : kLaunchParameterKeys) {
             if (SetOptionFromArg(argument, object, option.prefix, option.key)) break;
         }

@@ -5,6 +5,7 @@
 #include "GameCode.h"
 #include "JsonText.h"
 #include "LaunchParameterKeys.h"
+#include "LogRedaction.h"
 #include "Logger.h"
 #include "PlatformSettings.h"
 
@@ -48,7 +49,7 @@ bool GameLoaderWnd::ParseCmdJson() {
         LOG_WRITE(2, L"m_strCmdJson is empty");
         return false;
     }
-    LOG_WRITE(2, L"m_strCmdJson is:" << m_strCmdJson);
+    LOG_WRITE(2, L"m_strCmdJson is:" << RedactTokens(m_strCmdJson));
 
     std::wstring* const members[] = {&m_strWinId,      &m_strSource,   &m_strTokenLogin,    &m_strToken,
                                      &m_strTwExt,      nullptr,        &m_strGameMgrId,     &m_strTypeMode,
@@ -56,7 +57,7 @@ bool GameLoaderWnd::ParseCmdJson() {
     try {
         Json::Value root;
         if (!ParseJsonText(platform::WideToMultiByte(platform::CP_ACP, m_strCmdJson), root)) {
-            LOG_WRITE(0, L"reader.parse:" << m_strCmdJson << L" false");
+            LOG_WRITE(0, L"reader.parse:" << RedactTokens(m_strCmdJson) << L" false");
             return false;
         }
         for (std::size_t i = 0; i < std::size(kLaunchParameterKeys); ++i) {

@@ -1,7 +1,5 @@
 #include "Logger.h"
 
-#include "LogRedaction.h"
-
 #include "Clock.h"
 #include "Directories.h"
 #include "StandardStreams.h"
@@ -80,7 +78,7 @@ void Logger::LogWrite(int level, const char* sourcePath, int line, std::string_v
                       std::wstring_view message) {
     if (!m_bEnabled) return;
     const std::string narrow =
-        EscapeLineBreaks(platform::WideToMultiByte(platform::CP_THREAD_ACP, RedactSecrets(message)));
+        EscapeLineBreaks(platform::WideToMultiByte(platform::CP_THREAD_ACP, message));
     const std::string text =
         FormatLogLine(platform::CurrentLocalTime(), sourcePath, line, function, narrow) + "\n";
     if ((m_nSinks & LogSinkFile) != 0 && level <= m_nThresholds[0] && m_pFile != nullptr) m_pFile->Append(text);

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::wstring text = platform::Utf8ToWide(std::string_view(reinterpret_cast<const char*>(data), size));
     std::wstring cmdJson;
     ParseCmdParam(cmdJson, L"prog " + text);
-    RedactSecrets(text);
+    RedactTokens(text);
     GameLoaderWnd window(cmdJson);
     window.ParseCmdJson();
     GameLoaderWnd raw(text);

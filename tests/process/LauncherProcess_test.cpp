@@ -117,6 +117,35 @@ TEST_F(Launcher, StartWithoutArgumentsStillOpensTheHiddenWindow) {
     EXPECT_EQ(launcher->Wait(10000), 0);
 }
 
+// Whatever spelling carries the token to the JSON reader, neither the log file nor standard
+// error shows it, and the texts around it stay as they are.
+TEST_F(Launcher, TokenSpellingsNeverReachTheLogOrStandardError) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"--token=SECRET", "reader.parse:--token=<redacted, 6 chars> false"},
+        {"{\"t\\u006fken\":\"SECRET\"}", "m_strCmdJson is:{\"t\\u006fken\":\"<redacted, 6 chars>\"}"},
+        {"{\"token\":/*c*/\"SECRET\"}", "m_strCmdJson is:{\"token\":/*c*/\"<redacted, 6 chars>\"}"},
+        {"{/*\"token\":\"*/\"token\":\"SECRET\"}", "m_strCmdJson is:{/*\"token\":\"*/\"token\":\"<redacted, 6 chars>\"}"},
+        {"{\"token\":\"SE\\\"CRET\"", "reader.parse:{\"token\":\"<redacted, 7 chars>\" false"},
+    };
+    for (const auto& [argument, expected] : rows) {
+        IsolatedEnvironment environment;
+        ChildProcess launcher(kBin + "/vornakel_main", {argument}, environment.Root());
+        const std::string logPath = environment.DataHome() + LogPath().substr(m_environment.DataHome().size());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (ReadWholeFile(logPath).find("ParseCmdJson") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const std::string log = ReadWholeFile(logPath);
+        EXPECT_NE(log.find(expected), std::string::npos) << argument << "\n" << log;
+        EXPECT_EQ(log.find("SECRET"), std::string::npos) << argument << "\n" << log;
+        EXPECT_EQ(launcher.Stderr().find("SECRET"), std::string::npos) << argument;
+        EXPECT_NE(launcher.Stderr().find(expected), std::string::npos) << argument << "\n" << launcher.Stderr();
+        launcher.Terminate();
+        launcher.Wait(10000);
+    }
+}
+
 TEST_F(Launcher, WithoutItsWindowModuleTheLauncherStillExitsCleanly) {
     // A copy of the executable without the module beside it.
     const std::string lonely = m_environment.Root() + "/vornakel_main";
