@@ -2,6 +2,7 @@
 
 #include "GameCode.h"
 #include "GameLoaderWnd.h"
+#include "Logger.h"
 
 #include "Text.h"
 #include "display/GtkDisplay.h"
@@ -21,6 +22,7 @@ extern "C" __attribute__((visibility("default"))) int RunLauncherWindow(const wc
     auto* window = new GameLoaderWnd(cmdJson);
     const platform::HWND hwnd = window->Create(0, platform::AnsiToWide(kWindowTitle), kMainWindowStyle, 0);
     if (hwnd == 0) {
+        LOG_WRITE(0, L"create main window false:" << platform::AnsiToWide(platform::LastWindowError()));
         delete window;
         return 0;
     }

@@ -1,5 +1,6 @@
 #include "NamedMutex.h"
 
+#include "FileIO.h"
 #include "SessionDir.h"
 #include "Text.h"
 
@@ -29,7 +30,7 @@ NamedMutex::NamedMutex(const std::wstring& name) {
         return;
     }
     const std::string path = dir + "/" + LockFileName(name);
-    m_nFd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    m_nFd = OpenLockFile(path);
     if (m_nFd < 0) {
         m_nLastError = static_cast<unsigned long>(errno);
         return;

@@ -70,7 +70,8 @@ LONG WithHive(Hive hive, bool writing, const std::function<LONG(RegistryHive&, b
         mkdir(folder.substr(0, slash).c_str(), 0700);
         mkdir(folder.c_str(), 0700);
     }
-    const int lock = open((path + ".lock").c_str(), writing ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_CLOEXEC, 0600);
+    // Readers take the lock when it is there; a writer makes it.
+    const int lock = writing ? OpenLockFile(path + ".lock") : OpenRegularFile(path + ".lock", O_RDONLY);
     if (lock < 0 && writing) return errno == EACCES || errno == EROFS ? ERROR_ACCESS_DENIED : ERROR_WRITE_FAULT;
     if (lock >= 0) flock(lock, writing ? LOCK_EX : LOCK_SH);
 

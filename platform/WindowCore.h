@@ -33,6 +33,8 @@ bool RegisterClassW(const std::wstring& className, WNDPROC windowProc);
 // unusable, or WM_CREATE answered -1.
 HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const std::wstring& title,
                      std::uint32_t style, int x, int y, int width, int height, HWND parent, void* createParam);
+// Why the calling thread's last CreateWindowExW returned 0.
+std::string LastWindowError();
 // Destroys the window and the windows it owns: WM_DESTROY, then WM_NCDESTROY, then its
 // handle is gone. Only the owner thread may destroy a window.
 bool DestroyWindow(HWND hwnd);

@@ -3,6 +3,7 @@
 #include "MessageListener.h"
 #include "MessagesFromOutside.h"
 #include "ProcessIdentity.h"
+#include "Text.h"
 #include "ThreadQueue.h"
 #include "WindowRegistry.h"
 
@@ -74,6 +75,7 @@ QueuedMSG MakeQueued(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool
 }
 
 thread_local bool t_inForeignMessage = false;
+thread_local std::string t_lastWindowError;
 thread_local std::vector<MessageFilter*> t_messageFilters;
 
 // Calls the window procedure, marking whether the message came from outside.
@@ -184,11 +186,10 @@ const bool g_coreInstalled = [] {
 void DispatchFromLoop(const QueuedMSG& message) { DispatchMessageW(&message); }
 
 // Starts the message socket with the first window, on the thread that creates it.
-bool EnsureListener(const std::shared_ptr<ThreadQueue>& queue, std::string& socketName) {
+bool EnsureListener(const std::shared_ptr<ThreadQueue>& queue, std::string& socketName, std::string& error) {
     Core& core = TheCore();
     std::lock_guard lock(core.mutex);
     if (core.listener == nullptr) {
-        std::string error;
         core.listener = MessageListener::Start(queue->Context(), &OnRemoteMessage, &error);
         if (core.listener == nullptr) return false;
         ThreadQueue::SetDispatcher(&DispatchFromLoop);
@@ -241,10 +242,14 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
                      std::uint32_t style, int x, int y, int width, int height, HWND parent, void* createParam) {
     Core& core = TheCore();
     auto window = std::make_shared<Window>();
+    const auto fail = [](std::string why) {
+        t_lastWindowError = std::move(why);
+        return HWND{0};
+    };
     {
         std::lock_guard lock(core.mutex);
         const auto it = core.classes.find(className);
-        if (it == core.classes.end()) return 0;
+        if (it == core.classes.end()) return fail("window class " + WideToUtf8(className) + " is not registered");
         window->proc = it->second;
     }
     window->queue = ThreadQueue::Current();
@@ -256,9 +261,10 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
     window->record.topLevel = parent == 0;
     window->record.className = className;
     window->record.title = title;
-    if (!EnsureListener(window->queue, window->record.socketName)) return 0;
-    const HWND hwnd = WindowRegistry::Publish(window->record);
-    if (hwnd == 0) return 0;
+    std::string error;
+    if (!EnsureListener(window->queue, window->record.socketName, error)) return fail("message socket: " + error);
+    const HWND hwnd = WindowRegistry::Publish(window->record, &error);
+    if (hwnd == 0) return fail("window record: " + error);
     {
         std::lock_guard lock(core.mutex);
         core.windows.emplace(hwnd, window);
@@ -274,10 +280,12 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
     create.cy = height;
     if (CallProc(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create), false) == -1) {
         DestroyWindow(hwnd);
-        return 0;
+        return fail("the window refused its creation");
     }
     return hwnd;
 }
+
+std::string LastWindowError() { return t_lastWindowError; }
 
 bool DestroyWindow(HWND hwnd) {
     const std::shared_ptr<Window> window = FindWindowEntry(hwnd);

@@ -24,8 +24,9 @@ std::optional<WindowRecord> ParseWindowRecord(HWND hwnd, std::string_view text);
 
 namespace WindowRegistry {
 
-// Gives the record a new session-unique handle and publishes it. 0 on failure.
-HWND Publish(WindowRecord& record);
+// Gives the record a new session-unique handle and publishes it; records of ended
+// processes give their handles back. 0 on failure, with the reason in `error`.
+HWND Publish(WindowRecord& record, std::string* error = nullptr);
 // Replaces the published record of record.hwnd (a new title, for example).
 bool Update(const WindowRecord& record);
 void Remove(HWND hwnd);

@@ -6,6 +6,7 @@
 #include "Text.h"
 
 #include <cerrno>
+#include <cstring>
 #include <charconv>
 #include <climits>
 #include <dirent.h>
@@ -19,6 +20,8 @@ namespace {
 
 constexpr HWND kFirstHandle = 0x10000;
 constexpr std::size_t kMaxRecordBytes = 64 * 1024;
+// More records than a session could ever hold: a bound on stepping over live windows.
+constexpr long kMaxHandlePasses = 1L << 20;
 
 // Record lines hold one value each: line breaks and zero bytes are written escaped.
 constexpr EscapePair kRecordEscapes[] = {{'\\', '\\'}, {'\n', 'n'}, {'\r', 'r'}, {'\0', '0'}};
@@ -33,46 +36,25 @@ bool ParseNumber(std::string_view text, Number& out) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
-std::string WindowsFolder() {
-    const std::string session = SessionRuntimeDir();
+std::string WindowsFolder(std::string* error = nullptr) {
+    const std::string session = SessionRuntimeDir(error);
     if (session.empty()) return {};
     const std::string folder = session + "/windows";
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        if (error != nullptr) *error = folder + ": " + std::strerror(errno);
+        return {};
+    }
     return folder;
 }
 
 std::string RecordPath(const std::string& folder, HWND hwnd) { return folder + "/" + std::to_string(hwnd); }
 
-// The next handle from the session's counter, under a lock so that two processes never
-// draw the same one.
-HWND NextHandle(const std::string& folder) {
-    const int fd = open((folder + "/next-handle").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return 0;
-    HWND handle = 0;
-    if (flock(fd, LOCK_EX) == 0) {
-        char buffer[32] = {};
-        const ssize_t got = pread(fd, buffer, sizeof(buffer) - 1, 0);
-        long long stored = 0;
-        if (got <= 0 || !ParseNumber(std::string_view(buffer, static_cast<std::size_t>(got)), stored) ||
-            stored < kFirstHandle || stored >= INT_MAX) {
-            stored = kFirstHandle;
-        }
-        handle = static_cast<HWND>(stored);
-        const std::string next = std::to_string(stored + 1);
-        if (ftruncate(fd, 0) != 0 || pwrite(fd, next.data(), next.size(), 0) != static_cast<ssize_t>(next.size())) {
-            handle = 0;
-        }
-        flock(fd, LOCK_UN);
-    }
-    close(fd);
-    return handle;
-}
-
-// Writes the record under a temporary name and links it into place: readers never see a
-// half-written record, and an existing one is never overwritten.
+// Writes the record under a temporary name and moves it into place: readers never see a
+// half-written record. A new record is linked, so an existing one is never overwritten.
 bool WriteRecord(const std::string& folder, const WindowRecord& record, bool replace) {
     const std::string text = SerializeWindowRecord(record);
-    const std::string temporary = folder + "/.tmp-" + std::to_string(getpid()) + "-" + std::to_string(record.hwnd);
+    const std::string path = RecordPath(folder, record.hwnd);
+    const std::string temporary = TemporaryPathFor(path);
     {
         AppendOnlyFile file(temporary);
         if (!file.IsOpen() || !file.Append(text)) {
@@ -80,10 +62,11 @@ bool WriteRecord(const std::string& folder, const WindowRecord& record, bool rep
             return false;
         }
     }
-    const std::string path = RecordPath(folder, record.hwnd);
     const bool ok = replace ? rename(temporary.c_str(), path.c_str()) == 0
                             : link(temporary.c_str(), path.c_str()) == 0;
+    const int saved = errno;
     unlink(temporary.c_str());
+    errno = saved;
     return ok;
 }
 
@@ -99,6 +82,75 @@ std::optional<WindowRecord> ReadLiveRecord(const std::string& folder, HWND hwnd)
     }
     return record;
 }
+
+// Removes the record of a window whose process has ended, or one that no longer parses;
+// true when the handle is free again.
+bool ReclaimIfStale(const std::string& folder, HWND hwnd) {
+    std::string text;
+    const std::string path = RecordPath(folder, hwnd);
+    if (!ReadFileBounded(path, kMaxRecordBytes, text)) return access(path.c_str(), F_OK) != 0 && errno == ENOENT;
+    const std::optional<WindowRecord> record = ParseWindowRecord(hwnd, text);
+    if (record && IsProcessAlive(record->owner)) return false;
+    return unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+// The highest handle a record holds (below the first handle when there is none), for a
+// counter that is missing or damaged.
+HWND HighestRecordedHandle(const std::string& folder) {
+    HWND highest = kFirstHandle - 1;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            HWND hwnd = 0;
+            if (ParseNumber(std::string_view(entry->d_name), hwnd) && hwnd > highest && hwnd < INT_MAX) highest = hwnd;
+        }
+        closedir(dir);
+    }
+    return highest;
+}
+
+// The counter's next handle; 0 when it is missing or does not hold one.
+HWND ReadCounter(const std::string& path) {
+    std::string text;
+    long long stored = 0;
+    if (!ReadFileBounded(path, 32, text) || !ParseNumber(std::string_view(text), stored) || stored < kFirstHandle ||
+        stored >= INT_MAX) {
+        return 0;
+    }
+    return static_cast<HWND>(stored);
+}
+
+// Replaces the counter whole: a kill leaves either the old value or the new one.
+void WriteCounter(const std::string& path, HWND next) {
+    const std::string temporary = TemporaryPathFor(path);
+    const std::string text = std::to_string(next);
+    bool written = false;
+    {
+        AppendOnlyFile file(temporary);
+        written = file.IsOpen() && file.Append(text);
+    }
+    if (!written || rename(temporary.c_str(), path.c_str()) != 0) unlink(temporary.c_str());
+}
+
+// Held while a handle is drawn, so two processes never draw the same one.
+class HandleLock {
+public:
+    explicit HandleLock(const std::string& folder)
+        : m_nFd(OpenLockFile(folder + "/next-handle.lock")) {
+        if (m_nFd >= 0 && flock(m_nFd, LOCK_EX) != 0) {
+            close(m_nFd);
+            m_nFd = -1;
+        }
+    }
+    ~HandleLock() {
+        if (m_nFd >= 0) close(m_nFd);
+    }
+    HandleLock(const HandleLock&) = delete;
+    HandleLock& operator=(const HandleLock&) = delete;
+    bool IsHeld() const { return m_nFd >= 0; }
+
+private:
+    int m_nFd;
+};
 
 }  // namespace
 
@@ -154,17 +206,34 @@ namespace WindowRegistry {
 
 std::string Folder() { return WindowsFolder(); }
 
-HWND Publish(WindowRecord& record) {
-    const std::string folder = WindowsFolder();
-    if (folder.empty()) return 0;
-    // A handle can be taken by a record that outlived the counter; draw again then.
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        record.hwnd = NextHandle(folder);
-        if (record.hwnd == 0) return 0;
-        if (WriteRecord(folder, record, false)) return record.hwnd;
-        if (errno != EEXIST) return 0;
+HWND Publish(WindowRecord& record, std::string* error) {
+    const auto fail = [&](const std::string& why) {
+        if (error != nullptr) *error = why;
+        return HWND{0};
+    };
+    std::string why;
+    const std::string folder = WindowsFolder(&why);
+    if (folder.empty()) return fail(why);
+    const HandleLock lock(folder);
+    if (!lock.IsHeld()) return fail(folder + "/next-handle.lock: " + std::strerror(errno));
+    RemoveStaleTemporaries(folder + "/");
+
+    const std::string counterPath = folder + "/next-handle";
+    HWND next = ReadCounter(counterPath);
+    if (next == 0) next = HighestRecordedHandle(folder) + 1;
+    // Each pass either takes the handle or steps over a record that a live window holds.
+    for (long passed = 0;; ++passed) {
+        if (next < kFirstHandle || next == INT_MAX) next = kFirstHandle;
+        if (passed > kMaxHandlePasses) return fail("no free window handle in " + folder);
+        record.hwnd = next;
+        if (WriteRecord(folder, record, false)) break;
+        if (errno != EEXIST) return fail(RecordPath(folder, next) + ": " + std::strerror(errno));
+        if (ReclaimIfStale(folder, next) && WriteRecord(folder, record, false)) break;
+        ++next;
     }
-    return 0;
+    // A counter that cannot be advanced only costs the next window a step over this record.
+    WriteCounter(counterPath, record.hwnd + 1);
+    return record.hwnd;
 }
 
 bool Update(const WindowRecord& record) {

@@ -2,6 +2,8 @@
 
 #include "IsolatedEnvironment.h"
 
+#include "FileIO.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,6 +65,74 @@ TEST(WindowRegistry, RecordsOfEndedProcessesAreNotFoundAndRemoved) {
     EXPECT_FALSE(platform::WindowRegistry::Lookup(record.hwnd).has_value());
     EXPECT_EQ(platform::WindowRegistry::FindTopLevel(nullptr, L"Ghost"), 0);
     EXPECT_EQ(access((platform::WindowRegistry::Folder() + "/" + std::to_string(record.hwnd)).c_str(), F_OK), -1);
+}
+
+// A process that has ended, for records and temporaries left behind by a kill.
+platform::ProcessIdentity EndedProcess() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return platform::ProcessIdentity{child, 12345};
+}
+
+std::string CounterPath() { return platform::WindowRegistry::Folder() + "/next-handle"; }
+
+TEST(WindowRegistry, AnEmptiedCounterNeitherResetsNorRepeatsHandles) {
+    IsolatedEnvironment environment;
+    std::vector<platform::WindowRecord> live(5, RecordOf(L"Live"));
+    for (platform::WindowRecord& record : live) ASSERT_NE(platform::WindowRegistry::Publish(record), 0);
+    for (const std::string damaged : {"", "garbage", "-5", "99999999999999"}) {
+        WriteWholeFile(CounterPath(), damaged);
+        platform::WindowRecord record = RecordOf(L"After");
+        ASSERT_NE(platform::WindowRegistry::Publish(record), 0) << damaged;
+        for (const platform::WindowRecord& other : live) EXPECT_GT(record.hwnd, other.hwnd) << damaged;
+        live.push_back(record);
+    }
+}
+
+TEST(WindowRegistry, ACounterBehindLiveWindowsStepsOverThem) {
+    IsolatedEnvironment environment;
+    std::vector<platform::WindowRecord> live(100, RecordOf(L"Live"));
+    for (platform::WindowRecord& record : live) ASSERT_NE(platform::WindowRegistry::Publish(record), 0);
+    WriteWholeFile(CounterPath(), std::to_string(live.front().hwnd));
+    platform::WindowRecord record = RecordOf(L"Next");
+    ASSERT_EQ(platform::WindowRegistry::Publish(record), live.back().hwnd + 1);
+    for (const platform::WindowRecord& other : live) EXPECT_EQ(platform::WindowRegistry::Lookup(other.hwnd)->title, L"Live");
+}
+
+TEST(WindowRegistry, RecordsOfEndedProcessesGiveTheirHandlesBack) {
+    IsolatedEnvironment environment;
+    platform::WindowRecord ghost = RecordOf(L"Ghost");
+    ghost.owner = EndedProcess();
+    std::vector<platform::HWND> ghosts;
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_NE(platform::WindowRegistry::Publish(ghost), 0);
+        ghosts.push_back(ghost.hwnd);
+    }
+    WriteWholeFile(platform::WindowRegistry::Folder() + "/" + std::to_string(ghosts.back() + 1), "not a record");
+    WriteWholeFile(CounterPath(), std::to_string(ghosts.front()));
+    platform::WindowRecord record = RecordOf(L"Alive");
+    EXPECT_EQ(platform::WindowRegistry::Publish(record), ghosts.front());
+    EXPECT_EQ(platform::WindowRegistry::Lookup(record.hwnd)->title, L"Alive");
+    WriteWholeFile(CounterPath(), std::to_string(ghosts.back() + 1));
+    EXPECT_EQ(platform::WindowRegistry::Publish(record), ghosts.back() + 1);  // a damaged record is reclaimed too
+}
+
+TEST(WindowRegistry, TemporariesOfKilledWritersAreCleanedByTheNextWriter) {
+    IsolatedEnvironment environment;
+    platform::WindowRecord first = RecordOf(L"First");
+    ASSERT_NE(platform::WindowRegistry::Publish(first), 0);
+    const platform::ProcessIdentity ended = EndedProcess();
+    const std::string folder = platform::WindowRegistry::Folder();
+    const std::string stale = folder + "/70000.tmp-" + std::to_string(ended.pid) + "-" + std::to_string(ended.startTime) + "-0";
+    const std::string ours = platform::TemporaryPathFor(folder + "/70001");
+    WriteWholeFile(stale, "pid=1\n");
+    WriteWholeFile(ours, "pid=1\n");
+    platform::WindowRecord second = RecordOf(L"Second");
+    ASSERT_NE(platform::WindowRegistry::Publish(second), 0);
+    EXPECT_NE(access(stale.c_str(), F_OK), 0);
+    EXPECT_EQ(access(ours.c_str(), F_OK), 0);  // its writer still runs
 }
 
 }  // namespace

@@ -90,6 +90,10 @@ void ChildProcess::Terminate() {
     if (!m_bExited && m_nPid > 0) kill(m_nPid, SIGTERM);
 }
 
+void ChildProcess::Kill() {
+    if (!m_bExited && m_nPid > 0) kill(m_nPid, SIGKILL);
+}
+
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments, const std::string& outputDir,
              std::string* output, int timeoutMs) {
     ChildProcess child(program, arguments, outputDir);

@@ -19,6 +19,9 @@ public:
     // Waits until standard output holds `text`; false on time-out.
     bool WaitForOutput(const std::string& text, int timeoutMs) const;
     void Terminate();
+    // Ends the process at once (SIGKILL), as a crash or the system would.
+    void Kill();
+    int Pid() const { return m_nPid; }
 
 private:
     int m_nPid = -1;
