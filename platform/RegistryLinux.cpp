@@ -197,10 +197,10 @@ LONG RegQueryValueExW(HKEY key, const wchar_t* valueName, DWORD* type, BYTE* dat
     return WithHive(key->hive, false, [&](RegistryHive& hive, bool&) -> LONG {
         RegistryKeyData* keyData = hive.FindKey(key->path);
         if (keyData == nullptr && !hive.KeyExists(key->path)) return ERROR_FILE_NOT_FOUND;
-        const RegistryValue* value = keyData != nullptr ? keyData->FindValue(ValueName(valueName)) : nullptr;
-        if (value == nullptr) return ERROR_FILE_NOT_FOUND;
-        const std::vector<BYTE> bytes = Bytes(*value);
-        if (type != nullptr) *type = value->type;
+        const StoredRegistryValue* stored = keyData != nullptr ? keyData->FindValue(ValueName(valueName)) : nullptr;
+        if (stored == nullptr) return ERROR_FILE_NOT_FOUND;
+        const std::vector<BYTE> bytes = Bytes(stored->ToValue());
+        if (type != nullptr) *type = stored->type;
         if (dataSize == nullptr) return ERROR_SUCCESS;
         const DWORD available = *dataSize;
         *dataSize = static_cast<DWORD>(bytes.size());
@@ -259,7 +259,7 @@ LONG RegListValues(HKEY key, std::vector<RegistryValue>& values) {
     return WithHive(key->hive, false, [&](RegistryHive& hive, bool&) -> LONG {
         if (!hive.KeyExists(key->path)) return ERROR_FILE_NOT_FOUND;
         const RegistryKeyData* keyData = hive.FindKey(key->path);
-        values = keyData != nullptr ? keyData->values : std::vector<RegistryValue>();
+        values = keyData != nullptr ? keyData->Values() : std::vector<RegistryValue>();
         return ERROR_SUCCESS;
     });
 }

@@ -18,13 +18,14 @@ TEST(RegistryHive, TextRoundTripKeepsOrderTypesAndAwkwardText) {
     ASSERT_TRUE(hive.has_value());
     ASSERT_EQ(hive->Keys().size(), 2u);
     const platform::RegistryKeyData& key = hive->Keys()[0];
-    EXPECT_EQ(key.path, L"SOFTWARE\\游戏");
-    EXPECT_EQ(key.values[0].name, L"name \"q\"");
-    EXPECT_EQ(key.values[0].text, L"C:\\Games\\玩家");
-    EXPECT_EQ(key.values[1].name, L"");
-    EXPECT_EQ(key.values[1].type, platform::REG_DWORD);
-    EXPECT_EQ(key.values[1].number, 0x2af9u);
-    EXPECT_EQ(hive->Keys()[1].values[0].text, L"a\nb");
+    EXPECT_EQ(key.Path(), L"SOFTWARE\\游戏");
+    const std::vector<platform::RegistryValue> values = key.Values();
+    EXPECT_EQ(values[0].name, L"name \"q\"");
+    EXPECT_EQ(values[0].text, L"C:\\Games\\玩家");
+    EXPECT_EQ(values[1].name, L"");
+    EXPECT_EQ(values[1].type, platform::REG_DWORD);
+    EXPECT_EQ(values[1].number, 0x2af9u);
+    EXPECT_EQ(hive->Keys()[1].Values()[0].text, L"a\nb");
     EXPECT_EQ(platform::SerializeRegistryHive(*hive), text);
 }
 
@@ -32,7 +33,7 @@ TEST(RegistryHive, AcceptsCrLfBomAndComments) {
     const auto hive = platform::ParseRegistryHive(
         kRoot, "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n; note\r\n[hkey_current_user\\A]\r\n\"v\"=dword:1\r\n");
     ASSERT_TRUE(hive.has_value());
-    EXPECT_EQ(hive->Keys()[0].values[0].number, 1u);
+    EXPECT_EQ(hive->Keys()[0].Values()[0].number, 1u);
 }
 
 TEST(RegistryHive, DamagedTextIsRefused) {
@@ -65,12 +66,31 @@ TEST(RegistryHive, KeysAndValuesIgnoreCase) {
     platform::RegistryKeyData* key = hive.FindKey(L"SOFTWARE\\a\\b");
     ASSERT_NE(key, nullptr);
     key->SetValue({L"HOST.EXE", platform::REG_DWORD, L"", 2});
-    ASSERT_EQ(key->values.size(), 1u);
-    EXPECT_EQ(key->values[0].name, L"Host.exe");
-    EXPECT_EQ(key->values[0].number, 2u);
+    ASSERT_EQ(key->Values().size(), 1u);
+    EXPECT_EQ(key->Values()[0].name, L"Host.exe");
+    EXPECT_EQ(key->Values()[0].number, 2u);
     EXPECT_TRUE(hive.DeleteTree(L"software"));
     EXPECT_FALSE(hive.KeyExists(L"Software\\A\\B"));
     EXPECT_FALSE(hive.DeleteTree(L"software"));
+}
+
+TEST(RegistryHive, BytesThatAreNotUtf8AreWrittenBackAsTheyWere) {
+    const std::string text =
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\Other\xFF]\n"
+        "\"raw\xC3\"=\"\xFE\x80 kept\"\n\n"
+        "[HKEY_CURRENT_USER\\Mine]\n";
+    auto hive = platform::ParseRegistryHive(kRoot, text);
+    ASSERT_TRUE(hive.has_value());
+    hive->CreateKey(L"Mine").SetValue({L"新", platform::REG_SZ, L"值", 0});
+    hive->CreateKey(L"Third");
+    EXPECT_EQ(platform::SerializeRegistryHive(*hive), text + "\"新\"=\"值\"\n\n[HKEY_CURRENT_USER\\Third]\n");
+}
+
+TEST(RegistryHive, FoldingIsTheSameWhateverTheLocale) {
+    EXPECT_EQ(platform::FoldRegistryName(L"Spiel.exe"), L"SPIEL.EXE");
+    EXPECT_EQ(platform::FoldRegistryName(L"größe"), platform::FoldRegistryName(L"GRÖßE"));
+    EXPECT_EQ(platform::FoldRegistryName(L"游戏"), L"游戏");
 }
 
 }  // namespace
