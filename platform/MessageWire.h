@@ -25,8 +25,9 @@ struct WireMessage {
 
 constexpr std::size_t kMessageHeaderBytes = 44;
 constexpr std::size_t kReplyBytes = 12;
-// WM_COPYDATA payloads above this size are refused by sender and receiver alike.
-constexpr std::size_t kMaxCopyDataBytes = 16u << 20;
+// WM_COPYDATA payloads above this size are refused by sender and receiver alike; the
+// largest the system sends is the platform's 528-byte notice.
+constexpr std::size_t kMaxCopyDataBytes = 64u << 10;
 
 enum class DecodeStatus { Complete, Incomplete, Invalid };
 
