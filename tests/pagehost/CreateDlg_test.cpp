@@ -133,7 +133,9 @@ TEST_F(CreateDlg, NewWindowsGoToTheDefaultBrowserAndTheDialogStays) {
     HttpTestServer server(kPort, 200,
                           "<html><body><a id='a' href='https://shop.example/blank' target='_blank'>x</a>"
                           "<a id='f' href='file:///etc/passwd' target='_blank'>f</a>"
-                          "<script>window.open('https://pay.example/open');window.open('custom://run');"
+                          "<script>for (const a of ['https://@/', 'http://:@', 'http://\\x01\\x02/', 'https://a.example/\\u2028x'])"
+                          " { try { window.open(a); } catch (e) {} }"
+                          "window.open('https://pay.example/open');window.open('custom://run');"
                           "document.getElementById('a').click();document.getElementById('f').click();</script></body></html>");
     ASSERT_TRUE(server.IsListening());
     const std::int32_t handle = m_createDlg(400, 300, kPage.c_str(), false);
@@ -147,6 +149,8 @@ TEST_F(CreateDlg, NewWindowsGoToTheDefaultBrowserAndTheDialogStays) {
     const std::string opened = ReadWholeFile(Record());
     EXPECT_EQ(opened.find("custom://"), std::string::npos);
     EXPECT_EQ(opened.find("file://"), std::string::npos);
+    EXPECT_EQ(opened.find("@"), std::string::npos) << opened;
+    EXPECT_EQ(opened.find("\x01"), std::string::npos) << opened;
     EXPECT_EQ(std::string(webkit_web_view_get_uri(WEBKIT_WEB_VIEW(dialog.view))), kPage);
     EXPECT_TRUE(platform::DestroyWindow(handle));
 }

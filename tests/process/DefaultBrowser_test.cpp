@@ -50,7 +50,9 @@ TEST_F(DefaultBrowser, WebAddressesAreHandedOn) {
 TEST_F(DefaultBrowser, NothingElseReachesAHandler) {
     for (const char* address : {"file:///etc/passwd", "custom://run", "javascript:alert(1)", "data:text/html,x",
                                 "/usr/bin/xterm", "--help", "smb://server/share", "http://", "https:///path",
-                                "http://a b"}) {
+                                "http://a b", "https://@/", "http://:@", "http://\x01\x02/", "https://a.example/\v",
+                                "https://a.example/\f", "https://a.example/\u2028x", "https://a\u00a0b.example/",
+                                "https://a.example/\u200b", "https://a.example/\t"}) {
         EXPECT_EQ(RunToEnd(kHost, {address}, m_environment.Root()), 1) << address;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -64,6 +66,12 @@ TEST(WebAddress, OnlyHttpAndHttpsWithAHost) {
     EXPECT_FALSE(platform::IsWebAddress(L"ftp://a.example"));
     EXPECT_FALSE(platform::IsWebAddress(L"-http://a.example"));
     EXPECT_FALSE(platform::IsWebAddress(L""));
+    EXPECT_TRUE(platform::IsWebAddress(L"https://用户@例子.测试/路径?q=1#f"));
+    EXPECT_FALSE(platform::IsWebAddress(L"https://@/"));
+    EXPECT_FALSE(platform::IsWebAddress(L"http://:@"));
+    EXPECT_FALSE(platform::IsWebAddress(L"https://a.example/\u3000"));
+    EXPECT_FALSE(platform::IsWebAddress(L"https://a.example/\ufeff"));
+    EXPECT_FALSE(platform::IsWebAddress(std::wstring(L"https://a.example/") + wchar_t(0x110000)));
 }
 
 }  // namespace
