@@ -115,6 +115,18 @@ TEST_F(Registry, ADamagedHiveIsNeverOverwritten) {
     EXPECT_EQ(ReadWholeFile(path), damaged);
 }
 
+TEST_F(Registry, AnUnrelatedValueThatIsNotUtf8IsKeptByteForByte) {
+    RegCloseKey(Create(L"SOFTWARE"));
+    const std::string path = RegistryHivePath(HKEY_CURRENT_USER);
+    const std::string other = "[HKEY_CURRENT_USER\\Other]\n\"bytes\"=\"\xFF\xFE legacy \xC3\"\n";
+    WriteWholeFile(path, "Windows Registry Editor Version 5.00\n\n" + other);
+    HKEY key = Create(L"SOFTWARE\\Mine");
+    const DWORD one = 1;
+    ASSERT_EQ(RegSetValueExW(key, L"v", REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_NE(ReadWholeFile(path).find(other), std::string::npos) << ReadWholeFile(path);
+}
+
 TEST_F(Registry, TwoProcessesWritingAtOnceKeepBothValues) {
     RegCloseKey(Create(L"SOFTWARE\\Shared"));
     constexpr int kWrites = 40;
