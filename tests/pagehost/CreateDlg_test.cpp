@@ -1,6 +1,7 @@
 // The browser dialog through the library as a host loads it, on a real X server, with
 // pages served on 127.0.0.1 by the test and a stand-in default browser that records what
 // it is given.
+#include "ChildProcess.h"
 #include "GtkLoop.h"
 #include "HttpTestServer.h"
 #include "IsolatedEnvironment.h"
@@ -152,6 +153,25 @@ TEST_F(CreateDlg, NewWindowsGoToTheDefaultBrowserAndTheDialogStays) {
     EXPECT_EQ(opened.find("@"), std::string::npos) << opened;
     EXPECT_EQ(opened.find("\x01"), std::string::npos) << opened;
     EXPECT_EQ(std::string(webkit_web_view_get_uri(WEBKIT_WEB_VIEW(dialog.view))), kPage);
+    EXPECT_TRUE(platform::DestroyWindow(handle));
+}
+
+// Another process writes crafted frames of every message number to the dialog: the host
+// lives, the dialog stays, and its loop keeps answering.
+TEST_F(CreateDlg, CraftedFramesFromAnotherProcessLeaveTheHostAndTheDialogServing) {
+    HttpTestServer server(kPort, 200, "<html><body>dialog</body></html>");
+    ASSERT_TRUE(server.IsListening());
+    const std::int32_t handle = m_createDlg(400, 300, kPage.c_str(), false);
+    ASSERT_GT(handle, 0);
+    Loaded();
+    ChildProcess sender(VK_BIN_DIR "/hostile-sender",
+                        {std::to_string(handle), std::to_string(platform::WM_CLOSE), std::to_string(platform::WM_SYSCOMMAND)},
+                        m_environment.Root());
+    int exitCode = -1;
+    EXPECT_TRUE(SpinUntil([&] { return (exitCode = sender.Wait(0)) != -1; }, 60));
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(platform::IsWindow(handle));
+    EXPECT_NE(VisibleDialog().view, nullptr);
     EXPECT_TRUE(platform::DestroyWindow(handle));
 }
 
