@@ -10,9 +10,11 @@
 
 namespace {
 
+// The JSON library reads and writes UTF-8, whatever the locale's character set: values go
+// in as UTF-8 and the text comes back from it, so every character survives.
 std::wstring WriteJson(const Json::Value& object) {
     Json::FastWriter writer;
-    return platform::AnsiToWide(writer.write(object));
+    return platform::Utf8ToWide(writer.write(object));
 }
 
 }  // namespace
@@ -21,7 +23,7 @@ bool SetOptionFromArg(const std::wstring& argument, Json::Value& object, const w
     const std::size_t position = argument.find(prefix);
     if (position == std::wstring::npos) return false;
     const std::wstring value = argument.substr(position + std::wstring_view(prefix).size());
-    object[key] = platform::WideToMultiByte(platform::CP_ACP, value);
+    object[key] = platform::WideToUtf8(value);
     return true;
 }
 

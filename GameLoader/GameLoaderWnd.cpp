@@ -56,14 +56,15 @@ bool GameLoaderWnd::ParseCmdJson() {
                                      &m_strInstGamePath, &m_strCacheGamePath};
     try {
         Json::Value root;
-        if (!ParseJsonText(platform::WideToMultiByte(platform::CP_ACP, m_strCmdJson), root)) {
+        // The JSON library reads UTF-8, whatever the locale's character set.
+        if (!ParseJsonText(platform::WideToUtf8(m_strCmdJson), root)) {
             LOG_WRITE(0, L"reader.parse:" << RedactTokens(m_strCmdJson) << L" false");
             return false;
         }
         for (std::size_t i = 0; i < std::size(kLaunchParameterKeys); ++i) {
             const char* key = kLaunchParameterKeys[i].key;
             if (!root.isMember(key) || !root[key].isString()) continue;
-            const std::wstring value = platform::AnsiToWide(root[key].asString());
+            const std::wstring value = platform::Utf8ToWide(root[key].asString());
             if (members[i] == nullptr) {
                 m_nGameInstalled = platform::ParseLeadingInt32(value);
                 continue;

@@ -1,7 +1,9 @@
 #pragma once
 // Text conversions between the UTF-16 text of the system (std::wstring in code) and the
-// narrow text of a code page. The "ANSI" code pages are the process locale's character
-// set; a locale that only knows ASCII counts as UTF-8, as it does on modern desktops.
+// narrow text of a code page. The system "ANSI" code page is the process locale's character
+// set (read by InitProcessLocale; in a library whose host never calls it, the host's locale
+// at the moment of the call); the thread's code page is the calling thread's locale. A
+// locale that only knows ASCII counts as UTF-8, as it does on modern desktops.
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -6,28 +6,45 @@
 #include <iconv.h>
 #include <langinfo.h>
 #include <limits>
-#include <mutex>
+#include <optional>
 
 namespace platform {
 namespace {
 
 constexpr wchar_t kReplacementChar = 0xFFFD;
 
-// The locale's character set, read once. ASCII-only locales ("C", "POSIX") count as
-// UTF-8 so that file names and messages outside ASCII survive the round trip.
+// A locale's character set. ASCII-only locales ("C", "POSIX") count as UTF-8 so that file
+// names and messages outside ASCII survive the round trip.
 struct LocaleCharset {
     std::string name = "UTF-8";
     bool isUtf8 = true;
 };
 
-LocaleCharset& Charset() {
-    static LocaleCharset charset;
-    return charset;
-}
-
 bool IsUtf8Name(std::string_view name) {
     return name == "UTF-8" || name == "utf8" || name == "UTF8" || name == "ANSI_X3.4-1968" ||
            name == "ASCII" || name == "US-ASCII";
+}
+
+LocaleCharset CharsetNamed(const char* name) {
+    LocaleCharset charset;
+    charset.isUtf8 = name == nullptr || IsUtf8Name(name);
+    if (!charset.isUtf8) charset.name = name;
+    return charset;
+}
+
+// The process locale's character set, once InitProcessLocale has read it.
+std::optional<LocaleCharset>& ProcessCharset() {
+    static std::optional<LocaleCharset> charset;
+    return charset;
+}
+
+// The character set a code page stands for. The thread's code page is the calling thread's
+// locale at this moment; the system's is the one read at start, or, in a library whose host
+// never called InitProcessLocale, the host's locale at this moment.
+LocaleCharset CharsetOf(CodePage codePage) {
+    if (codePage == CP_UTF8) return LocaleCharset{};
+    if (codePage == CP_ACP && ProcessCharset()) return *ProcessCharset();
+    return CharsetNamed(nl_langinfo(CODESET));
 }
 
 bool IsValidScalar(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
@@ -133,10 +150,7 @@ void InitProcessLocale() {
     // Only the character set matters to the conversions; loading the other categories
     // would cost every start a few dozen file opens.
     std::setlocale(LC_CTYPE, "");
-    const char* name = nl_langinfo(CODESET);
-    LocaleCharset& charset = Charset();
-    charset.isUtf8 = name == nullptr || IsUtf8Name(name);
-    charset.name = charset.isUtf8 ? "UTF-8" : name;
+    ProcessCharset() = CharsetNamed(nl_langinfo(CODESET));
 }
 
 std::string WideToUtf8(std::wstring_view text) {
@@ -172,8 +186,8 @@ std::wstring Utf8ToWide(std::string_view text) {
 
 std::wstring MultiByteToWide(CodePage codePage, std::string_view text) {
     if (text.empty()) return {};
-    const LocaleCharset& charset = Charset();
-    if (codePage == CP_UTF8 || charset.isUtf8) return Utf8ToWide(text);
+    const LocaleCharset charset = CharsetOf(codePage);
+    if (charset.isUtf8) return Utf8ToWide(text);
     return IconvToWide(charset.name, text);
 }
 
@@ -181,8 +195,8 @@ std::wstring AnsiToWide(std::string_view text) { return MultiByteToWide(CP_ACP, 
 
 std::string WideToMultiByte(CodePage codePage, std::wstring_view text) {
     if (text.empty()) return {};
-    const LocaleCharset& charset = Charset();
-    if (codePage == CP_UTF8 || charset.isUtf8) return WideToUtf8(text);
+    const LocaleCharset charset = CharsetOf(codePage);
+    if (charset.isUtf8) return WideToUtf8(text);
     return WideToIconv(charset.name, text);
 }
 

@@ -7,6 +7,7 @@
 // with --pay-before-token the payments come first, as from a host that never asked for its
 // token.
 #include <charconv>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
@@ -27,6 +28,8 @@ std::string LibraryPath(const char* program) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A game client runs in its user's locale; the library converts with it.
+    std::setlocale(LC_ALL, "");
     std::uint32_t bufferSize = 1024;
     std::vector<std::string> payments;
     bool payBeforeToken = false;

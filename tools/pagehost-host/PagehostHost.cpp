@@ -7,6 +7,7 @@
 // then serves the dialog until it is gone or --quit-after has passed. --screenshot saves the
 // dialog once its page has loaded and prints "outer=WxH browser=WxH zoom=Z".
 #include <charconv>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
@@ -73,6 +74,8 @@ bool Screenshot(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A game client runs in its user's locale; the library converts with it.
+    std::setlocale(LC_ALL, "");
     void* library = dlopen(LibraryPath(argv[0]).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {
         std::fprintf(stderr, "pagehost-host: %s\n", dlerror());
