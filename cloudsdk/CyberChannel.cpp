@@ -146,13 +146,13 @@ int HttpPost(const std::wstring& address, const std::string& body, std::string& 
         if (!IsConnectFailure(code, curl) || attempt == timeouts.connectRetries) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(timeouts.retryPauseMs));
     }
+    // Once a status has arrived, the body is read until a read fails or the gateway stops
+    // (a close before the announced length, a reset, a stall): what arrived is judged. Only
+    // an answer too long to read is given up.
     long status = -1;
-    // A body that was not wanted ends the transfer early; its status still counts.
-    if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && !reader.refused)) {
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-        if (status == 0) status = -1;
-    }
-    if (code == CURLE_OK && IsBodyStatus(status)) {
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    if (status == 0 || reader.refused) status = -1;
+    if (IsBodyStatus(status)) {
         reader.FlushChunk();
     } else {
         response.clear();

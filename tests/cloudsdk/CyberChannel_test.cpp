@@ -79,6 +79,23 @@ TEST(CyberChannel, StatusAndBodyReading) {
     }
 }
 
+// The reading stops where the gateway stopped sending; what arrived is judged.
+TEST(CyberChannel, AnAnswerCutShortIsJudgedByWhatArrived) {
+    const std::string cutShort = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"retCode\":0}";
+    for (const bool reset : {false, true}) {
+        const auto server = HttpTestServer::Raw(kGatewayPort, cutShort, reset);
+        ASSERT_TRUE(server->IsListening());
+        std::string response;
+        EXPECT_EQ(HttpPost(GatewayRequestAddress(), "{}", response), 200) << reset;
+        EXPECT_EQ(response, "{\"retCode\":0}") << reset;
+        StoreUserId("42");
+        EXPECT_TRUE(CCyberChannel().SendTerminalCmd("S0VZ")) << reset;
+    }
+    const auto refusing = HttpTestServer::Raw(kGatewayPort, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"retCode\":7}", true);
+    StoreUserId("42");
+    EXPECT_FALSE(CCyberChannel().SendTerminalCmd("S0VZ"));
+}
+
 TEST(CyberChannel, SilentOrUnreachableGatewaysEndInTime) {
     {
         HttpTestServer silent(kGatewayPort, 200, "", true);

@@ -24,6 +24,15 @@ HttpTestServer::HttpTestServer(int port, int status, std::string body, bool sile
     m_thread = std::thread([this] { Serve(); });
 }
 
+std::unique_ptr<HttpTestServer> HttpTestServer::Raw(int port, std::string response, bool reset) {
+    auto server = std::make_unique<HttpTestServer>(port, 0, std::string(), true);
+    // The serving thread reads these only once a client has connected.
+    server->m_strRaw = std::move(response);
+    server->m_bReset = reset;
+    server->m_bSilent = false;
+    return server;
+}
+
 HttpTestServer::~HttpTestServer() {
     m_bStop = true;
     if (m_thread.joinable()) m_thread.join();
@@ -42,7 +51,7 @@ void HttpTestServer::Serve() {
         if (poll(&entry, 1, 50) <= 0) continue;
         const int client = accept4(m_nListenFd, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) continue;
-        if (m_bSilent) {
+        if (m_bSilent.load()) {
             m_silentClients.push_back(client);
             continue;
         }
@@ -71,9 +80,14 @@ void HttpTestServer::Serve() {
             std::lock_guard lock(m_mutex);
             m_requests.push_back(request);
         }
-        const std::string response = "HTTP/1.1 " + std::to_string(m_nStatus) + " Canned\r\nContent-Length: " +
-                                     std::to_string(m_strBody.size()) + "\r\nConnection: close\r\n\r\n" + m_strBody;
+        const std::string response = !m_strRaw.empty() ? m_strRaw
+                                                       : "HTTP/1.1 " + std::to_string(m_nStatus) + " Canned\r\nContent-Length: " +
+                                                             std::to_string(m_strBody.size()) + "\r\nConnection: close\r\n\r\n" + m_strBody;
         send(client, response.data(), response.size(), MSG_NOSIGNAL);
+        if (m_bReset) {
+            const linger abort{1, 0};
+            setsockopt(client, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+        }
         close(client);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,6 +16,9 @@ public:
     };
 
     HttpTestServer(int port, int status, std::string body, bool silent = false);
+    // Answers every request with exactly these bytes, then closes the connection, with a
+    // reset instead of an orderly close when `reset` is set.
+    static std::unique_ptr<HttpTestServer> Raw(int port, std::string response, bool reset);
     ~HttpTestServer();
     HttpTestServer(const HttpTestServer&) = delete;
     HttpTestServer& operator=(const HttpTestServer&) = delete;
@@ -28,7 +32,9 @@ private:
     int m_nListenFd = -1;
     int m_nStatus;
     std::string m_strBody;
-    bool m_bSilent;
+    std::atomic<bool> m_bSilent;
+    std::string m_strRaw;
+    bool m_bReset = false;
     std::atomic<bool> m_bStop{false};
     std::mutex m_mutex;
     std::vector<Request> m_requests;
