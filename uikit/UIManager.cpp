@@ -54,8 +54,22 @@ CControlUI* CPaintManagerUI::FindControl(const std::string& name) const {
 }
 
 void CPaintManagerUI::Layout(UISize clientSize) {
-    if (m_pRoot != nullptr) m_pRoot->SetPos(UIRect{0, 0, clientSize.cx, clientSize.cy});
+    m_clientSize = clientSize;
     m_bNeedUpdate = false;
+    if (m_pRoot != nullptr) m_pRoot->SetPos(UIRect{0, 0, clientSize.cx, clientSize.cy});
+}
+
+void CPaintManagerUI::NeedUpdate() {
+    m_bNeedUpdate = true;
+    Invalidate(UIRect{0, 0, m_clientSize.cx, m_clientSize.cy});
+}
+
+void CPaintManagerUI::EnsureLayout() {
+    if (m_bNeedUpdate) Layout(m_clientSize);
+}
+
+void CPaintManagerUI::KeepDetachedControl(std::unique_ptr<CControlUI> control) {
+    if (control != nullptr) m_detached.push_back(std::move(control));
 }
 
 void CPaintManagerUI::Invalidate(const UIRect& rect) {

@@ -71,8 +71,13 @@ public:
 
     // Places the tree in a client area of the given size.
     void Layout(UISize clientSize);
-    void NeedUpdate() { m_bNeedUpdate = true; }
+    // A change of what shows (a control shown or hidden, another page selected): the tree
+    // is placed again before it is next painted or hit, and the whole window repainted.
+    void NeedUpdate();
     bool IsUpdateNeeded() const { return m_bNeedUpdate; }
+    // Places the tree again when a change asked for it.
+    void EnsureLayout();
+    UISize ClientSize() const { return m_clientSize; }
     // Asks for a repaint of part of the window (through the display, once there is one).
     void Invalidate(const UIRect& rect);
     void SetInvalidateHandler(std::function<void(const UIRect&)> handler) { m_invalidate = std::move(handler); }
@@ -82,6 +87,10 @@ public:
     // Tells every registered notifier.
     void SendNotify(CControlUI* sender, const std::string& type);
 
+    // A control built from a top-level element of the layout after the first: it lives as
+    // long as the window, outside the tree.
+    void KeepDetachedControl(std::unique_ptr<CControlUI> control);
+
 private:
     WindowAttributes m_window;
     std::vector<FontSpec> m_fonts;
@@ -90,6 +99,8 @@ private:
     std::unique_ptr<CControlUI> m_pRoot;
     std::unordered_map<std::string, CControlUI*> m_names;
     bool m_bNeedUpdate = true;
+    UISize m_clientSize;
+    std::vector<std::unique_ptr<CControlUI>> m_detached;
     std::function<void(const UIRect&)> m_invalidate;
     std::vector<INotifyUI*> m_notifiers;
 };

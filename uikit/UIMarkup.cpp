@@ -51,7 +51,13 @@ void ApplyFont(const TiXmlElement& element, CPaintManagerUI& manager) {
     manager.AddFont(std::move(font), isDefault);
 }
 
-std::unique_ptr<CControlUI> BuildControl(const TiXmlElement& element, IDialogBuilderCallback* callback) {
+// Builds the element's control in the markup's order: its children first, each added to
+// it; then the control is added to its parent and given the window's manager; then its
+// attributes are applied in document order, so an attribute that acts at once (a browser
+// created by delaycreate) finds the control in its place. A top-level control (no parent)
+// is handed back; an element no one knows is skipped with its children.
+std::unique_ptr<CControlUI> BuildControl(const TiXmlElement& element, CContainerUI* parent, CPaintManagerUI& manager,
+                                         IDialogBuilderCallback* callback) {
     const std::string_view className = element.Value();
     std::unique_ptr<CControlUI> control = CreateBuiltinControl(className);
     if (control == nullptr && callback != nullptr) control = callback->CreateControl(className);
@@ -59,11 +65,14 @@ std::unique_ptr<CControlUI> BuildControl(const TiXmlElement& element, IDialogBui
 
     if (auto* container = dynamic_cast<CContainerUI*>(control.get())) {
         for (const TiXmlElement* child = element.FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
-            if (std::unique_ptr<CControlUI> built = BuildControl(*child, callback)) container->Add(std::move(built));
+            BuildControl(*child, container, manager, callback);
         }
     }
+    CControlUI* built = control.get();
+    if (parent != nullptr) parent->Add(std::move(control));
+    built->SetManager(&manager, parent);
     for (const TiXmlAttribute* attribute = element.FirstAttribute(); attribute != nullptr; attribute = attribute->Next()) {
-        control->SetAttribute(attribute->Name(), attribute->Value());
+        built->SetAttribute(attribute->Name(), attribute->Value());
     }
     return control;
 }
@@ -101,8 +110,14 @@ std::unique_ptr<CControlUI> CDialogBuilder::Create(std::string_view markup, CPai
     for (const TiXmlElement* child = window->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
         if (std::string_view(child->Value()) == "Font") {
             ApplyFont(*child, manager);
-        } else if (root == nullptr) {
-            root = BuildControl(*child, callback);
+            continue;
+        }
+        // Every other child becomes a control; the first is the window's tree.
+        std::unique_ptr<CControlUI> control = BuildControl(*child, nullptr, manager, callback);
+        if (root == nullptr) {
+            root = std::move(control);
+        } else {
+            manager.KeepDetachedControl(std::move(control));
         }
     }
     if (root == nullptr) error = "No control in the layout";

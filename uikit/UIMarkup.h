@@ -23,9 +23,10 @@ std::unique_ptr<CControlUI> CreateBuiltinControl(std::string_view className);
 class CDialogBuilder {
 public:
     // Reads the markup: the Window element's attributes and fonts go to the manager; each
-    // other child of Window becomes a control, its children built before its attributes
-    // are applied in document order. Returns the first top-level control, or null with
-    // `error` set when the text is not a well-formed layout.
+    // other child of Window becomes a control: its children are built and added to it, then
+    // it is added to its parent and given the manager, then its attributes are applied in
+    // document order. Returns the first top-level control (the manager keeps the others),
+    // or null with `error` set when the text is not a well-formed layout.
     std::unique_ptr<CControlUI> Create(std::string_view markup, CPaintManagerUI& manager,
                                        IDialogBuilderCallback* callback, std::string& error);
 };

@@ -151,8 +151,9 @@ void CPaintContext::PushClip(const UIRect& rect) {
 
 void CPaintContext::PopClip() { cairo_restore(m_cr); }
 
-void PaintWindow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive& archive) {
+void PaintWindow(cairo_t* cr, CPaintManagerUI& manager, const CSkinArchive& archive) {
     if (manager.GetRoot() == nullptr) return;
+    manager.EnsureLayout();
     CPaintContext paint(cr, manager, archive);
     PaintTree(*manager.GetRoot(), paint);
 }
@@ -172,7 +173,7 @@ void PaintShadow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive
     paint.DrawImage(shadowRect, drawing);
 }
 
-cairo_surface_t* RenderWindowWithShadow(const CPaintManagerUI& manager, const CSkinArchive& archive) {
+cairo_surface_t* RenderWindowWithShadow(CPaintManagerUI& manager, const CSkinArchive& archive) {
     const UIRect corner = ShadowCorners(manager);
     const UISize size = manager.Window().size;
     const int width = size.cx + corner.left + corner.right;

@@ -43,7 +43,8 @@ private:
 };
 
 // Paints the window's whole tree into cr, at the origin.
-void PaintWindow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive& archive);
+// A tree that a change left unplaced is placed first.
+void PaintWindow(cairo_t* cr, CPaintManagerUI& manager, const CSkinArchive& archive);
 
 // How far the window's drop shadow reaches beyond each side (all 0 without a shadow).
 UIRect ShadowCorners(const CPaintManagerUI& manager);
@@ -53,6 +54,6 @@ void PaintShadow(cairo_t* cr, const CPaintManagerUI& manager, const CSkinArchive
 // The window as an image with its drop shadow around it (when it shows one): the shadow
 // image as a nine-patch over the window's rectangle grown by the shadow corners, centre
 // left undrawn, and the window drawn at the corners' offset.
-cairo_surface_t* RenderWindowWithShadow(const CPaintManagerUI& manager, const CSkinArchive& archive);
+cairo_surface_t* RenderWindowWithShadow(CPaintManagerUI& manager, const CSkinArchive& archive);
 
 }  // namespace uikit

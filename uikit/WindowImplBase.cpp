@@ -135,16 +135,16 @@ platform::LRESULT WindowImplBase::HitTest(int x, int y) const {
         const UIRect& box = window.sizebox;
         if (y < client.top + box.top) {
             if (x < client.left + box.left) return platform::HTTOPLEFT;
-            if (x > client.right - box.right) return platform::HTTOPRIGHT;
+            if (x >= client.right - box.right) return platform::HTTOPRIGHT;
             return platform::HTTOP;
         }
-        if (y > client.bottom - box.bottom) {
+        if (y >= client.bottom - box.bottom) {
             if (x < client.left + box.left) return platform::HTBOTTOMLEFT;
-            if (x > client.right - box.right) return platform::HTBOTTOMRIGHT;
+            if (x >= client.right - box.right) return platform::HTBOTTOMRIGHT;
             return platform::HTBOTTOM;
         }
         if (x < client.left + box.left) return platform::HTLEFT;
-        if (x > client.right - box.right) return platform::HTRIGHT;
+        if (x >= client.right - box.right) return platform::HTRIGHT;
     }
     const UIRect& caption = window.caption;
     // The band's fourth value is its bottom line, measured from the top.
@@ -198,11 +198,13 @@ platform::LRESULT WindowImplBase::HandleMessage(platform::UINT message, platform
         SyncShadow();
         return 0;
     case platform::WM_NCHITTEST:
+        m_PaintManager.EnsureLayout();
         return HitTest(platform::GET_X_LPARAM(lParam), platform::GET_Y_LPARAM(lParam));
     case platform::WM_MOUSEMOVE:
     case platform::WM_MOUSELEAVE:
     case platform::WM_LBUTTONDOWN:
     case platform::WM_LBUTTONUP:
+        m_PaintManager.EnsureLayout();
         OnMouse(message, platform::GET_X_LPARAM(lParam), platform::GET_Y_LPARAM(lParam));
         return 0;
     case platform::WM_SYSCOMMAND: {

@@ -247,4 +247,62 @@ TEST(WebBrowser, DelayCreateBeforeAutoNaviNeverVisitsTheHomePage) {
     uikit::SetBrowserEngineFactory(nullptr);
 }
 
+// What a control finds around it at the moment each of its attributes is applied.
+struct AttributeMoment {
+    std::string control;
+    std::string attribute;
+    bool hasParent;
+    bool parentHasParent;
+    bool hasManager;
+    bool operator==(const AttributeMoment&) const = default;
+};
+
+void PrintTo(const AttributeMoment& moment, std::ostream* out) {
+    *out << moment.control << "." << moment.attribute << " parent=" << moment.hasParent
+         << " grandparent=" << moment.parentHasParent << " manager=" << moment.hasManager;
+}
+
+class ProbeUI : public uikit::CControlUI {
+public:
+    explicit ProbeUI(std::vector<AttributeMoment>& moments) : m_moments(moments) {}
+    void SetAttribute(std::string_view name, std::string_view value) override {
+        if (name != "name") {
+            m_moments.push_back({GetName(), std::string(name), GetParent() != nullptr,
+                                 GetParent() != nullptr && GetParent()->GetParent() != nullptr, GetManager() != nullptr});
+        }
+        CControlUI::SetAttribute(name, value);
+    }
+
+private:
+    std::vector<AttributeMoment>& m_moments;
+};
+
+class ProbeCallback : public uikit::IDialogBuilderCallback {
+public:
+    std::unique_ptr<uikit::CControlUI> CreateControl(std::string_view className) override {
+        return className == "Probe" ? std::make_unique<ProbeUI>(moments) : nullptr;
+    }
+    std::vector<AttributeMoment> moments;
+};
+
+// Children are built and added first, then the control joins its parent and the manager,
+// then its attributes apply; every top-level element becomes a control, the first the tree.
+TEST(Markup, AttributesApplyOnceTheControlIsInItsPlace) {
+    const std::string markup =
+        "<Window size=\"10,10\"><VerticalLayout name=\"root\"><VerticalLayout name=\"inner\">"
+        "<Probe name=\"deep\" a=\"1\" /></VerticalLayout></VerticalLayout>"
+        "<Font name=\"f\" /><Probe name=\"second\" b=\"2\" /></Window>";
+    uikit::CPaintManagerUI manager;
+    ProbeCallback callback;
+    std::string error;
+    std::unique_ptr<uikit::CControlUI> root = uikit::CDialogBuilder().Create(markup, manager, &callback, error);
+    ASSERT_NE(root, nullptr) << error;
+    EXPECT_EQ(root->GetName(), "root");
+    // "inner" is not yet inside "root" while "deep" takes its attributes.
+    EXPECT_EQ(callback.moments, (std::vector<AttributeMoment>{{"deep", "a", true, false, true}, {"second", "b", false, false, true}}));
+    manager.AttachDialog(std::move(root));
+    EXPECT_EQ(manager.FindControl("second"), nullptr);  // outside the tree
+    EXPECT_NE(manager.FindControl("deep"), nullptr);
+}
+
 }  // namespace

@@ -60,7 +60,8 @@ TEST_F(SkinnedWindow, MainLayoutWindowTakesItsSizeAndHitTests) {
         {400, 326, platform::HTCAPTION},    {100, 400, platform::HTCLIENT},     {2, 2, platform::HTTOPLEFT},
         {958, 2, platform::HTTOPRIGHT},     {2, 618, platform::HTBOTTOMLEFT},   {958, 618, platform::HTBOTTOMRIGHT},
         {480, 2, platform::HTTOP},          {2, 300, platform::HTLEFT},         {958, 300, platform::HTRIGHT},
-        {480, 618, platform::HTBOTTOM},
+        {480, 618, platform::HTBOTTOM},     {954, 300, platform::HTRIGHT},      {953, 300, platform::HTCAPTION},
+        {480, 614, platform::HTBOTTOM},     {480, 613, platform::HTCLIENT},     {954, 614, platform::HTBOTTOMRIGHT},
     };
     for (const auto& [x, y, expected] : rows) {
         EXPECT_EQ(platform::SendMessageW(hwnd, platform::WM_NCHITTEST, 0, platform::MAKELPARAM(x, y)), expected) << x << "," << y;
@@ -108,6 +109,24 @@ TEST_F(SkinnedWindow, MessageBoxLayoutAndItsShadowWindow) {
     EXPECT_FALSE(Headless().IsShadowVisible(hwnd));
     platform::DestroyWindow(hwnd);
     EXPECT_EQ(Headless().Snapshot(hwnd), nullptr);
+}
+
+// Hiding the message line lets the part below it move up, with nothing but the change.
+TEST_F(SkinnedWindow, AVisibleChangeIsPlacedAndRepaintedByItself) {
+    TestWindow window(L"CustomMsgBox.xml", 0);
+    const platform::HWND hwnd = window.Create(0, L"Box", 0, 0);
+    std::vector<uikit::UIRect> repainted;
+    window.m_PaintManager.SetInvalidateHandler([&](const uikit::UIRect& rect) { repainted.push_back(rect); });
+    const auto hitAt = [&](int x, int y) { return platform::SendMessageW(hwnd, platform::WM_NCHITTEST, 0, platform::MAKELPARAM(x, y)); };
+    EXPECT_EQ(hitAt(200, 185), platform::HTCAPTION);
+    EXPECT_EQ(hitAt(200, 215), platform::HTCLIENT);  // the OK button
+
+    window.m_PaintManager.FindControl("verOnlyTip")->SetVisible(false);
+    EXPECT_EQ(repainted, (std::vector<uikit::UIRect>{{0, 0, 440, 260}}));
+    EXPECT_EQ(hitAt(200, 185), platform::HTCLIENT);  // the button moved up by the line's 28 pixels
+    EXPECT_EQ(hitAt(200, 215), platform::HTCAPTION);
+    EXPECT_EQ(window.m_PaintManager.FindControl("btnOk")->GetPos(), (uikit::UIRect{172, 180, 268, 212}));
+    platform::DestroyWindow(hwnd);
 }
 
 TEST_F(SkinnedWindow, WithoutItsPackageTheWindowStaysEmptyAndUninitialised) {
