@@ -69,6 +69,39 @@ bool IsWhite(const Pixel& p) { return p.a == 255 && p.r == 255 && p.g == 255 && 
 bool IsFill(const Pixel& p) { return p.a == 255 && p.r > 200 && p.b < 120; }   // the orange fill
 bool IsTrack(const Pixel& p) { return p.a == 255 && p.r < 120 && p.b < 140; }  // the dark track
 
+// The minimise and close buttons show on the page's white, and their hot state shows too.
+TEST(Paint, DownloadPageButtonsShowOnItsBackgroundAndWhenHot) {
+    Render render("GameLoader.xml");
+    render.Find<uikit::CTabLayoutUI>("wizardTab").SelectItem(1);
+    for (const char* name : {"btnMin", "btnClose"}) {
+        auto& button = render.Find<uikit::CButtonUI>(name);
+        render.Draw();
+        const uikit::UIRect rect = button.GetPos();
+        std::vector<int> normal;
+        int dark = 0;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) {
+                const Pixel p = render.At(x, y);
+                normal.push_back(p.r + p.g + p.b);
+                if (p.r < 140 && p.g < 140 && p.b < 140) ++dark;
+            }
+        }
+        EXPECT_GE(dark, 12) << name << ": its mark does not show on white";
+        button.SetState(uikit::CButtonUI::State::Hot);
+        render.Draw();
+        int changed = 0;
+        std::size_t i = 0;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) {
+                const Pixel p = render.At(x, y);
+                if (std::abs(p.r + p.g + p.b - normal[i++]) > 60) ++changed;
+            }
+        }
+        EXPECT_GE(changed, 50) << name << ": the hot state changes nothing";
+        button.SetState(uikit::CButtonUI::State::Normal);
+    }
+}
+
 TEST(Paint, DownloadPageOfThisGameIsPlainWhiteWithTheBar) {
     Render render("GameLoader.xml");
     EXPECT_TRUE(DownloadBackgroundFor("vornakel").empty());
@@ -103,17 +136,20 @@ TEST(Paint, ButtonsAndBackgroundOfAnotherGame) {
     render.Draw();
     const Pixel background = render.At(914, 40);
     EXPECT_FALSE(IsWhite(background));
-    const Pixel minus = render.At(914, 18);  // the white line of the minimise image
-    EXPECT_GT(minus.r, 230);
-    EXPECT_GT(minus.g, 230);
+    // On a dark picture the dark marks stand on their pale discs.
+    const Pixel minus = render.At(914, 18);  // the line of the minimise image
+    EXPECT_LT(minus.r + minus.g + minus.b, 3 * 140);
+    const Pixel disc = render.At(914, 12);  // above the line, inside its disc
+    EXPECT_GT(disc.r + disc.g + disc.b, 3 * 230);
     const Pixel cross = render.At(942, 19);  // the centre of the close cross, stretched to 28x30
-    EXPECT_GT(cross.r, 230);
+    EXPECT_LT(cross.r + cross.g + cross.b, 3 * 140);
 
     auto& close = render.Find<uikit::CButtonUI>("btnClose");
     close.SetState(uikit::CButtonUI::State::Hot);
     render.Draw();
-    const Pixel hot = render.At(932, 8);  // the hover disc lightens the corner area
-    EXPECT_GT(hot.r + hot.g + hot.b, background.r + background.g + background.b);
+    const Pixel hot = render.At(942, 10);  // above the cross: the red hover disc
+    EXPECT_GT(hot.r, 200);
+    EXPECT_LT(hot.g, 100);
 }
 
 TEST(Paint, TextColoursIgnoreAlpha) {

@@ -97,14 +97,20 @@ void CrossMark(cairo_t* cr, int size, double inset, double r, double g, double b
     cairo_stroke(cr);
 }
 
-void HoverDisc(cairo_t* cr, int size) {
-    cairo_set_source_rgba(cr, 1, 1, 1, 0.25);
+// The download page is plain white for this game and a dark picture for others: the window
+// buttons are dark marks on a pale disc that vanishes on white, and a grey (minimise) or red
+// (close) disc behind the mark when the pointer is over them.
+constexpr double kMarkGrey = 0.40;
+constexpr double kHotMarkGrey = 0.12;
+
+void HoverDisc(cairo_t* cr, int size, double r, double g, double b) {
+    cairo_set_source_rgb(cr, r, g, b);
     cairo_arc(cr, size / 2.0, size / 2.0, size / 2.0, 0, 2 * M_PI);
     cairo_fill(cr);
 }
 
-void MinusMark(cairo_t* cr, int size) {
-    cairo_set_source_rgb(cr, 1, 1, 1);
+void MinusMark(cairo_t* cr, int size, double grey) {
+    cairo_set_source_rgb(cr, grey, grey, grey);
     cairo_set_line_width(cr, 2);
     cairo_move_to(cr, 6, size / 2.0);
     cairo_line_to(cr, size - 6, size / 2.0);
@@ -155,10 +161,22 @@ int main(int argc, char** argv) {
     g_outputDir = argv[1];
     bool ok = true;
     ok &= WritePng("shadow.png", 58, 58, Shadow);
-    ok &= WritePng("gmin_normal.png", 24, 24, [](cairo_t* cr, int w, int) { MinusMark(cr, w); });
-    ok &= WritePng("gmin_hover.png", 24, 24, [](cairo_t* cr, int w, int) { HoverDisc(cr, w); MinusMark(cr, w); });
-    ok &= WritePng("gclose_normal.png", 28, 28, [](cairo_t* cr, int w, int) { CrossMark(cr, w, 9, 1, 1, 1); });
-    ok &= WritePng("gclose_hover.png", 28, 28, [](cairo_t* cr, int w, int) { HoverDisc(cr, w); CrossMark(cr, w, 9, 1, 1, 1); });
+    ok &= WritePng("gmin_normal.png", 24, 24, [](cairo_t* cr, int w, int) {
+        HoverDisc(cr, w, 1, 1, 1);
+        MinusMark(cr, w, kMarkGrey);
+    });
+    ok &= WritePng("gmin_hover.png", 24, 24, [](cairo_t* cr, int w, int) {
+        HoverDisc(cr, w, 0.88, 0.88, 0.88);
+        MinusMark(cr, w, kHotMarkGrey);
+    });
+    ok &= WritePng("gclose_normal.png", 28, 28, [](cairo_t* cr, int w, int) {
+        HoverDisc(cr, w, 1, 1, 1);
+        CrossMark(cr, w, 9, kMarkGrey, kMarkGrey, kMarkGrey);
+    });
+    ok &= WritePng("gclose_hover.png", 28, 28, [](cairo_t* cr, int w, int) {
+        HoverDisc(cr, w, 0.90, 0.25, 0.20);
+        CrossMark(cr, w, 9, 1, 1, 1);
+    });
     ok &= WritePng("gprogress_bk.png", 530, 13, [](cairo_t* cr, int w, int h) { Bar(cr, w, h, 0.20, 0.22, 0.26, 0.30, 0.32, 0.36); });
     ok &= WritePng("gprogress_fore.png", 530, 13, [](cairo_t* cr, int w, int h) { Bar(cr, w, h, 0.98, 0.80, 0.35, 0.90, 0.55, 0.15); });
     ok &= WriteJpeg("dovr_download_bk.jpg", 960, 620, Landscape(0.55, 0.65, 0.95));
