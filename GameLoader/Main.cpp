@@ -26,8 +26,7 @@ std::wstring PrepareLogDir() {
     path += platform::kPathSeparator;
     path += L"Log";
     EnsureFolder(path);
-    if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += platform::kPathSeparator;
-    return path;
+    return path + platform::kPathSeparator;
 }
 
 int RunWindow(const std::wstring& cmdJson) {
@@ -65,6 +64,8 @@ int wWinMain() {
         return 0;
     }
     mutex.ReleaseMutex();
+    // A name that could not be made counts as this being the first launcher; say why.
+    if (!mutex.ErrorText().empty()) LOG_WRITE(0, L"CreateMutex false:" << platform::AnsiToWide(mutex.ErrorText()));
     LOG_WRITE(2, L"CreateMutex not ERROR_ALREADY_EXISTS:" << mutexName);
 
     std::wstring cmdJson;

@@ -18,6 +18,8 @@ public:
     // 183 when another process already holds the name, 0 when this one does, or the errno
     // of a failure to create it.
     unsigned long LastError() const { return m_nLastError; }
+    // Why the name could not be created (empty when it was, or another process holds it).
+    const std::string& ErrorText() const { return m_strError; }
     // Gives up ownership without giving up the name, which lives until this object or the
     // process ends.
     void ReleaseMutex() {}
@@ -25,6 +27,7 @@ public:
 private:
     int m_nFd = -1;
     unsigned long m_nLastError = 0;
+    std::string m_strError;
 };
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include "Text.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -24,7 +25,7 @@ std::string LockFileName(const std::wstring& name) {
 }  // namespace
 
 NamedMutex::NamedMutex(const std::wstring& name) {
-    const std::string dir = SessionRuntimeDir();
+    const std::string dir = SessionRuntimeDir(&m_strError);
     if (dir.empty()) {
         m_nLastError = EACCES;
         return;
@@ -33,10 +34,12 @@ NamedMutex::NamedMutex(const std::wstring& name) {
     m_nFd = OpenLockFile(path);
     if (m_nFd < 0) {
         m_nLastError = static_cast<unsigned long>(errno);
+        m_strError = path + ": " + std::strerror(errno);
         return;
     }
     if (flock(m_nFd, LOCK_EX | LOCK_NB) != 0) {
         m_nLastError = errno == EWOULDBLOCK ? ERROR_ALREADY_EXISTS : static_cast<unsigned long>(errno);
+        if (m_nLastError != ERROR_ALREADY_EXISTS) m_strError = path + ": " + std::strerror(errno);
         close(m_nFd);
         m_nFd = -1;
     }

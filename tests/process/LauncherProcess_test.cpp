@@ -3,6 +3,7 @@
 #include "IsolatedEnvironment.h"
 
 #include "Clock.h"
+#include "WindowMessaging.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,9 @@ TEST_F(Launcher, StartWithOptionsLogsEveryStepAndRecordsThePlatformWindow) {
     auto launcher = Start({"--source=TW", "--winid=" + winid, "--token=秘密token"});
     const std::string hwnd = WaitForLauncherWindow();
     ASSERT_FALSE(hwnd.empty());
+    // Once the window answers, its creation and initialisation are over.
+    platform::LRESULT answer = 0;
+    ASSERT_TRUE(platform::SendMessageTimeoutW(std::stoi(hwnd), platform::WM_NULL, 0, 0, 10000, &answer));
     ASSERT_TRUE(WaitForLog("m_strCmdJson is:"));
 
     const std::string log = Log();
@@ -144,6 +148,18 @@ TEST_F(Launcher, TokenSpellingsNeverReachTheLogOrStandardError) {
         launcher.Terminate();
         launcher.Wait(10000);
     }
+}
+
+// A session folder that others could reach is refused; the launcher ends and says why.
+TEST_F(Launcher, ARefusedSessionFolderIsReportedInTheLog) {
+    const std::string session = m_environment.RuntimeDir() + "/tidewell";
+    ASSERT_EQ(mkdir(session.c_str(), 0755), 0);
+    chmod(session.c_str(), 0755);
+    EXPECT_EQ(RunToEnd(kBin + "/vornakel_main", {"--source=TW"}, m_environment.Root()), 0);
+    const std::string log = Log();
+    EXPECT_NE(log.find("wWinMain] : CreateMutex false:" + session + ": open to other users"), std::string::npos) << log;
+    EXPECT_NE(log.find("] : create main window false:message socket: " + session + ": open to other users"), std::string::npos)
+        << log;
 }
 
 TEST_F(Launcher, WithoutItsWindowModuleTheLauncherStillExitsCleanly) {
