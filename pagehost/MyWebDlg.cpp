@@ -4,23 +4,77 @@
 #include "DpiScale.h"
 
 #include "DefaultBrowser.h"
+#include "MainThreadCall.h"
 #include "WindowCore.h"
+
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
 constexpr wchar_t kDialogClass[] = L"MyWebDlg";
+// How long a call from another thread waits for the main thread to take it.
+constexpr int kMainThreadTimeoutMs = 10000;
+
+// Set once on the main thread, waited for on the calling one.
+class EndSignal {
+public:
+    void Set() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_bSet = true;
+        }
+        m_changed.notify_all();
+    }
+    void Wait() {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_bSet; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_bSet = false;
+};
 
 }  // namespace
 
-MyWebDlg::MyWebDlg(int width, int height, std::wstring address)
-    : m_nWidth(width), m_nHeight(height), m_strAddress(std::move(address)) {}
+MyWebDlg::MyWebDlg(int width, int height, std::wstring address, bool modal, std::function<void()> onEnded)
+    : m_nWidth(width), m_nHeight(height), m_strAddress(std::move(address)), m_bModal(modal), m_onEnded(std::move(onEnded)) {}
 
 MyWebDlg::~MyWebDlg() = default;
 
 platform::HWND MyWebDlg::Open(int width, int height, std::wstring address, bool modal) {
+    if (!platform::IsMainThread()) return OpenFromOtherThread(width, height, std::move(address), modal);
+    const platform::HWND hwnd = Show(width, height, std::move(address), modal, nullptr);
+    if (!modal || hwnd == 0) return hwnd;
+    // Ending hides the dialog; the host may also destroy it from a handler meanwhile.
+    platform::RunModalLoop([hwnd] { return platform::IsWindow(hwnd) && platform::IsWindowVisible(hwnd); });
+    if (platform::IsWindow(hwnd)) platform::DestroyWindow(hwnd);
+    return 0;
+}
+
+platform::HWND MyWebDlg::OpenFromOtherThread(int width, int height, std::wstring address, bool modal) {
+    platform::HWND hwnd = 0;
+    if (!modal) {
+        platform::CallOnMainThread([&] { hwnd = Show(width, height, std::move(address), false, nullptr); }, kMainThreadTimeoutMs);
+        return hwnd;
+    }
+    const auto ended = std::make_shared<EndSignal>();
+    const bool shown = platform::CallOnMainThread(
+        [&] { hwnd = Show(width, height, std::move(address), true, [ended] { ended->Set(); }); }, kMainThreadTimeoutMs);
+    if (!shown || hwnd == 0) return 0;
+    ended->Wait();
+    platform::CallOnMainThread([hwnd] {
+        if (platform::IsWindow(hwnd)) platform::DestroyWindow(hwnd);
+    }, kMainThreadTimeoutMs);
+    return 0;
+}
+
+platform::HWND MyWebDlg::Show(int width, int height, std::wstring address, bool modal, std::function<void()> onEnded) {
     static const bool registered = platform::RegisterClassW(kDialogClass, &MyWebDlg::WindowProc);
     (void)registered;
-    auto* dialog = new MyWebDlg(width, height, std::move(address));
+    auto* dialog = new MyWebDlg(width, height, std::move(address), modal, std::move(onEnded));
     const platform::HWND hwnd = platform::CreateWindowExW(0, kDialogClass, L"", 0, 0, 0, 0, 0, 0, dialog);
     if (hwnd == 0) {
         delete dialog;
@@ -31,16 +85,7 @@ platform::HWND MyWebDlg::Open(int width, int height, std::wstring address, bool 
         platform::DestroyWindow(hwnd);
         return 0;
     }
-    if (!modal) return hwnd;
-    platform::QueuedMSG message;
-    // Ending hides the dialog; the host may also destroy it from a handler meanwhile.
-    while (platform::IsWindow(hwnd) && platform::IsWindowVisible(hwnd) && platform::GetMessageW(&message) != 0) {
-        if (!platform::PreTranslateMessage(message)) platform::DispatchMessageW(&message);
-    }
-    // A quit request met in the nested loop belongs to the host's own loop.
-    if (message.message == platform::WM_QUIT) platform::PostQuitMessage(static_cast<int>(message.wParam));
-    if (platform::IsWindow(hwnd)) platform::DestroyWindow(hwnd);
-    return 0;
+    return hwnd;
 }
 
 platform::LRESULT MyWebDlg::WindowProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
@@ -63,6 +108,7 @@ platform::LRESULT MyWebDlg::WindowProc(platform::HWND hwnd, platform::UINT messa
         // The host destroys a modeless dialog by its handle; the browser goes with it.
         self->m_pBrowser.reset();
         self->m_pFrame.reset();
+        self->NotifyEnded();
         return 0;
     case platform::WM_NCDESTROY:
         platform::SetWindowUserData(hwnd, nullptr);
@@ -79,13 +125,13 @@ void MyWebDlg::OnInitDialog() {
     if (m_pBrowser != nullptr) {
         m_pBrowser->SetRect(0, 0, sizes.browserWidth, sizes.browserHeight);
         m_pBrowser->SetVisible(true);
-        m_pBrowser->SetSilent(true);
         m_pBrowser->Navigate(m_strAddress);
     }
+    if (m_bModal) m_pFrame->BeginModal();
     m_pFrame->ShowCentred(sizes.outerWidth, sizes.outerHeight);
     platform::MoveWindow(m_hWnd, 0, 0, sizes.outerWidth, sizes.outerHeight);
     platform::ShowWindow(m_hWnd, platform::SW_SHOWNORMAL);
-    m_pFrame->SetTitle(m_strTitle);
+    m_pFrame->SetTitle(L"");
 }
 
 void MyWebDlg::ApplyZoom() {
@@ -105,6 +151,17 @@ void MyWebDlg::OnNewWindow(const std::wstring& url, bool& cancel) {
 void MyWebDlg::EndDialog() {
     if (m_bEnded) return;
     m_bEnded = true;
-    if (m_pFrame != nullptr) m_pFrame->Hide();
+    if (m_pFrame != nullptr) {
+        m_pFrame->EndModal();
+        m_pFrame->Hide();
+    }
     if (m_hWnd != 0) platform::ShowWindow(m_hWnd, platform::SW_HIDE);
+    NotifyEnded();
+}
+
+void MyWebDlg::NotifyEnded() {
+    if (!m_onEnded) return;
+    const std::function<void()> onEnded = std::move(m_onEnded);
+    m_onEnded = nullptr;
+    onEnded();
 }

@@ -9,8 +9,14 @@
 
 namespace platform {
 
-// The status of a navigation whose server or proxy could not be found.
+// The statuses of failed navigations: the server or proxy could not be found or reached, a
+// file that is not there, text that is no address, an address of no known scheme, and
+// every other failure.
+constexpr std::int32_t INET_E_INVALID_URL = static_cast<std::int32_t>(0x800C0002);
 constexpr std::int32_t INET_E_RESOURCE_NOT_FOUND = static_cast<std::int32_t>(0x800C0005);
+constexpr std::int32_t INET_E_OBJECT_NOT_FOUND = static_cast<std::int32_t>(0x800C0006);
+constexpr std::int32_t INET_E_DOWNLOAD_FAILURE = static_cast<std::int32_t>(0x800C0008);
+constexpr std::int32_t INET_E_UNKNOWN_PROTOCOL = static_cast<std::int32_t>(0x800C000D);
 
 // What the browser reports while it loads pages. Cancelling a new window only means that
 // nothing else opens it: the control itself never opens a second browser window.
@@ -20,7 +26,8 @@ public:
     virtual void OnBeforeNavigate(const std::wstring& url, bool& cancel) {}
     virtual void OnNavigateComplete(const std::wstring& url) {}
     virtual void OnDocumentComplete(const std::wstring& url) {}
-    // status: an HTTP status of 400 or more, or INET_E_RESOURCE_NOT_FOUND.
+    // status: an HTTP status of 400 or more, or one of the INET_E_ statuses. The page that
+    // shows then (the server's or the browser's own error page) completes as a document.
     virtual void OnNavigateError(const std::wstring& url, std::int32_t status) {}
     virtual void OnNewWindow(const std::wstring& url, bool& cancel) {}
 };

@@ -11,6 +11,35 @@ namespace {
 
 std::wstring UriOf(const gchar* uri) { return Utf8ToWide(uri != nullptr ? uri : ""); }
 
+// The status a failed load reports: a server or proxy that cannot be found or reached is
+// INET_E_RESOURCE_NOT_FOUND; the other failures have statuses of their own.
+std::int32_t NavigateErrorStatus(const GError* error) {
+    if (error->domain == G_RESOLVER_ERROR || g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_TRANSPORT)) {
+        return INET_E_RESOURCE_NOT_FOUND;
+    }
+    if (error->domain == G_IO_ERROR) {
+        switch (error->code) {
+        case G_IO_ERROR_CONNECTION_REFUSED:
+        case G_IO_ERROR_HOST_NOT_FOUND:
+        case G_IO_ERROR_HOST_UNREACHABLE:
+        case G_IO_ERROR_NETWORK_UNREACHABLE:
+        case G_IO_ERROR_TIMED_OUT:
+        case G_IO_ERROR_PROXY_FAILED:
+        case G_IO_ERROR_PROXY_NOT_ALLOWED:
+        case G_IO_ERROR_PROXY_AUTH_FAILED:
+        case G_IO_ERROR_PROXY_NEED_AUTH: return INET_E_RESOURCE_NOT_FOUND;
+        default: break;
+        }
+    }
+    if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_FILE_DOES_NOT_EXIST) ||
+        g_error_matches(error, G_IO_ERROR, G_IO_ERROR_NOT_FOUND)) {
+        return INET_E_OBJECT_NOT_FOUND;
+    }
+    if (g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_CANNOT_SHOW_URI)) return INET_E_INVALID_URL;
+    if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_UNKNOWN_PROTOCOL)) return INET_E_UNKNOWN_PROTOCOL;
+    return INET_E_DOWNLOAD_FAILURE;
+}
+
 class WebKitBrowserControl final : public BrowserControl {
 public:
     WebKitBrowserControl(GtkWidget* container, IBrowserEvents& events) : m_events(events) {
@@ -95,18 +124,21 @@ private:
     static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
         auto* self = static_cast<WebKitBrowserControl*>(data);
         const std::wstring url = UriOf(webkit_web_view_get_uri(view));
-        if (event == WEBKIT_LOAD_STARTED) self->m_bFailed = false;
         if (event == WEBKIT_LOAD_COMMITTED) {
             self->m_events.OnNavigateComplete(url);
             WebKitWebResource* resource = webkit_web_view_get_main_resource(view);
             WebKitURIResponse* response = resource != nullptr ? webkit_web_resource_get_response(resource) : nullptr;
             const guint status = response != nullptr ? webkit_uri_response_get_status_code(response) : 0;
-            if (status >= 400) {
-                self->m_bFailed = true;
-                self->m_events.OnNavigateError(url, static_cast<std::int32_t>(status));
+            if (status >= 400) self->m_events.OnNavigateError(url, static_cast<std::int32_t>(status));
+        }
+        // An error page completes as a document too, as the system's control reports it.
+        if (event == WEBKIT_LOAD_FINISHED) {
+            if (self->m_bSkipNextFinish) {
+                self->m_bSkipNextFinish = false;
+            } else {
+                self->m_events.OnDocumentComplete(url);
             }
         }
-        if (event == WEBKIT_LOAD_FINISHED && !self->m_bFailed) self->m_events.OnDocumentComplete(url);
     }
 
     static gboolean OnLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error, gpointer data) {
@@ -114,11 +146,13 @@ private:
         // A load replaced by another, or stopped on purpose, is no error.
         if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
             g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+            self->m_bSkipNextFinish = true;
             return FALSE;
         }
-        self->m_bFailed = true;
-        self->m_events.OnNavigateError(UriOf(uri), INET_E_RESOURCE_NOT_FOUND);
-        return TRUE;  // no error page of the browser's own
+        // The failed load finishes before the error page loads; only the page completes.
+        self->m_bSkipNextFinish = true;
+        self->m_events.OnNavigateError(UriOf(uri), NavigateErrorStatus(error));
+        return FALSE;  // the browser shows its own error page
     }
 
     static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer data) {
@@ -134,7 +168,7 @@ private:
     IBrowserEvents& m_events;
     WebKitWebView* m_view = nullptr;
     bool m_bSilent = false;
-    bool m_bFailed = false;
+    bool m_bSkipNextFinish = false;
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "ThreadQueue.h"
 
+#include "MainThreadCall.h"
+
 #include <glib.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -12,8 +12,6 @@ bool MatchesFilter(const QueuedMSG& message, HWND filter, UINT filterMin, UINT f
     if (filterMin == 0 && filterMax == 0) return true;
     return message.message >= filterMin && message.message <= filterMax;
 }
-
-bool IsMainThread() { return getpid() == static_cast<pid_t>(syscall(SYS_gettid)); }
 
 void (*g_dispatch)(const QueuedMSG&) = nullptr;
 

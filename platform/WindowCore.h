@@ -64,6 +64,10 @@ bool PreTranslateMessage(const QueuedMSG& message);
 bool TranslateMessage(const QueuedMSG* message);
 LRESULT DispatchMessageW(const QueuedMSG* message);
 void PostQuitMessage(int exitCode);
+// A nested message loop: serves the calling thread's messages (filters first, then
+// dispatch) while `keepRunning` holds. A WM_QUIT ends it and is posted again, so the loop
+// outside ends too; the result is false then.
+bool RunModalLoop(const std::function<bool()>& keepRunning);
 // True while a handler runs for a message that came from another process.
 bool InMessageFromOtherProcess();
 

@@ -358,6 +358,21 @@ LRESULT DispatchMessageW(const QueuedMSG* message) {
 
 void PostQuitMessage(int exitCode) { ThreadQueue::Current()->PostQuit(exitCode); }
 
+bool RunModalLoop(const std::function<bool()>& keepRunning) {
+    QueuedMSG message;
+    while (keepRunning()) {
+        if (GetMessageW(&message) == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        if (!PreTranslateMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
 bool InMessageFromOtherProcess() { return t_inForeignMessage; }
 
 std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapseMs) {

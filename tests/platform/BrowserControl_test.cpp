@@ -97,19 +97,42 @@ TEST_F(Browser, ALocalPageLoadsWithItsEventsInOrder) {
                                                             "complete http://127.0.0.1:15080/page.html"}));
 }
 
-TEST_F(Browser, UnreachableServersAndHttpErrorsAreNavigationErrors) {
+struct FailureRow {
+    const char* name;
+    std::wstring address;
+    std::string status;
+};
+
+// Each failure is reported with its status, and then the page that shows, the server's
+// or the browser's own error page, completes as a document.
+TEST_F(Browser, FailedNavigationsReportTheirStatusAndShowAnErrorPage) {
+    HttpTestServer failing(kPort, 500, "<html><body>服务器错误</body></html>");
+    ASSERT_TRUE(failing.IsListening());
+    const FailureRow rows[] = {
+        {"refused", L"http://127.0.0.1:15081/", "800c0005"},
+        {"no_such_host", L"http://no-such-host.invalid/", "800c0005"},
+        {"missing_file", L"file:///nonexistent/page.html", "800c0006"},
+        {"not_an_address", L"not an address", "800c0002"},
+        {"http_500", kPage, "000001f4"},
+    };
     auto browser = Make();
     ASSERT_NE(browser, nullptr);
-    browser->Navigate(L"http://127.0.0.1:15081/");
-    ASSERT_TRUE(SpinUntil([&] { return m_recorder.Has("error 800c0005 http://127.0.0.1:15081/"); }))
-        << ::testing::PrintToString(m_recorder.events);
-    EXPECT_FALSE(m_recorder.Has("complete http://127.0.0.1:15081/"));
-
-    HttpTestServer failing(kPort, 500, "broken");
-    ASSERT_TRUE(failing.IsListening());
-    browser->Navigate(kPage);
-    ASSERT_TRUE(SpinUntil([&] { return m_recorder.Has("error 000001f4 http://127.0.0.1:15080/page.html"); }));
-    EXPECT_FALSE(m_recorder.Has("complete http://127.0.0.1:15080/page.html"));
+    for (const FailureRow& row : rows) {
+        m_recorder.events.clear();
+        browser->Navigate(row.address);
+        const std::string address = platform::WideToUtf8(row.address);
+        const std::string error = "error " + row.status + " " + address;
+        ASSERT_TRUE(SpinUntil([&] { return m_recorder.Has(error) && m_recorder.Has("complete " + address); }))
+            << row.name << " " << ::testing::PrintToString(m_recorder.events);
+        // The error comes first; the page that then shows completes once.
+        const auto reported = std::find(m_recorder.events.begin(), m_recorder.events.end(), error);
+        EXPECT_LT(reported - m_recorder.events.begin(),
+                  std::find(m_recorder.events.begin(), m_recorder.events.end(), "complete " + address) - m_recorder.events.begin());
+        EXPECT_EQ(std::count_if(m_recorder.events.begin(), m_recorder.events.end(),
+                                [](const std::string& event) { return event.starts_with("complete"); }),
+                  1)
+            << row.name << " " << ::testing::PrintToString(m_recorder.events);
+    }
 }
 
 TEST_F(Browser, NewWindowsAreReportedAndNeverOpened) {

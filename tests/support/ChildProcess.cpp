@@ -25,16 +25,17 @@ std::string UniqueName(const std::string& dir, const char* suffix) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& outputDir)
+                           const std::string& outputDir, bool onDesktop)
     : m_strStdout(UniqueName(outputDir, ".out")), m_strStderr(UniqueName(outputDir, ".err")) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    // Children never reach a desktop: the programs run off screen, whatever the test runs on.
+    // Children reach a desktop only when asked to: otherwise the programs run off screen,
+    // whatever the test runs on.
     std::vector<char*> environment;
     for (char** variable = environ; *variable != nullptr; ++variable) {
-        if (std::strncmp(*variable, "DISPLAY=", 8) != 0 && std::strncmp(*variable, "WAYLAND_DISPLAY=", 16) != 0) {
+        if (onDesktop || (std::strncmp(*variable, "DISPLAY=", 8) != 0 && std::strncmp(*variable, "WAYLAND_DISPLAY=", 16) != 0)) {
             environment.push_back(*variable);
         }
     }

@@ -6,7 +6,9 @@
 // Only processes started this way are ever ended by the tests.
 class ChildProcess {
 public:
-    ChildProcess(const std::string& program, const std::vector<std::string>& arguments, const std::string& outputDir);
+    // onDesktop: the child reaches the test's desktop (DISPLAY); otherwise it runs off screen.
+    ChildProcess(const std::string& program, const std::vector<std::string>& arguments, const std::string& outputDir,
+                 bool onDesktop = false);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

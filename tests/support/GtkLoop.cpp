@@ -36,3 +36,46 @@ GtkWidget* VisibleBrowserWindow(GtkWidget** view) {
     g_list_free(toplevels);
     return window;
 }
+
+std::string RunScript(GtkWidget* view, const char* script) {
+    struct Outcome {
+        bool done = false;
+        std::string text;
+    };
+    // On the heap: a script that never answers must not leave its callback a dead frame.
+    auto* pending = new Outcome();
+    Outcome& outcome = *pending;
+    webkit_web_view_run_javascript(
+        WEBKIT_WEB_VIEW(view), script, nullptr,
+        [](GObject* source, GAsyncResult* result, gpointer data) {
+            auto* outcome = static_cast<Outcome*>(data);
+            WebKitJavascriptResult* value = webkit_web_view_run_javascript_finish(WEBKIT_WEB_VIEW(source), result, nullptr);
+            if (value != nullptr) {
+                char* text = jsc_value_to_string(webkit_javascript_result_get_js_value(value));
+                outcome->text = text != nullptr ? text : "";
+                g_free(text);
+                webkit_javascript_result_unref(value);
+            }
+            outcome->done = true;
+        },
+        pending);
+    if (!SpinUntil([&] { return outcome.done; })) return {};
+    const std::string text = outcome.text;
+    delete pending;
+    return text;
+}
+
+GtkWidget* ShownBrowserChild(GtkWidget* view, const char* typeName) {
+    struct Search {
+        const char* typeName;
+        GtkWidget* found = nullptr;
+    } search{typeName};
+    gtk_container_forall(
+        GTK_CONTAINER(view),
+        [](GtkWidget* child, gpointer data) {
+            auto* search = static_cast<Search*>(data);
+            if (gtk_widget_get_visible(child) && std::string(G_OBJECT_TYPE_NAME(child)) == search->typeName) search->found = child;
+        },
+        &search);
+    return search.found;
+}
