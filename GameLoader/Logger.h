@@ -42,7 +42,8 @@ public:
 private:
     bool m_bEnabled = false;
     unsigned m_nSinks = 0;
-    int m_nThresholds[3] = {2, 2, 2};
+    // File and standard error; the debugger sink has no output here, so no threshold.
+    int m_nThresholds[2] = {2, 2};
     std::string m_strFileName;
     std::unique_ptr<platform::AppendOnlyFile> m_pFile;
 };

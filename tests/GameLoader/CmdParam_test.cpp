@@ -12,6 +12,8 @@ struct CmdRow {
     std::wstring expected;
 };
 
+void PrintTo(const CmdRow& row, std::ostream* out) { *out << row.name; }
+
 class ParseCmdParamRows : public ::testing::TestWithParam<CmdRow> {};
 
 TEST_P(ParseCmdParamRows, GivesTheJsonCommandText) {

@@ -18,6 +18,8 @@ struct RecordRow {
     std::int32_t installed;
 };
 
+void PrintTo(const RecordRow& row, std::ostream* out) { *out << row.name; }
+
 class ParseCmdJsonRows : public ::testing::TestWithParam<RecordRow> {
 protected:
     IsolatedEnvironment m_environment;
@@ -55,6 +57,25 @@ INSTANTIATE_TEST_SUITE_P(
         {"chinese_path", L"{\"instGamePath\":\"D:\\\\游戏\"}", true, L"", L"", L"", L"", L"D:\\游戏", 0},
     }),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Ten keys, ten different values: each member takes its own key's value.
+TEST(ParseCmdJson, EveryKeyFillsItsOwnMember) {
+    IsolatedEnvironment environment;
+    GameLoaderWnd window(L"{\"winid\":\"1\",\"source\":\"2\",\"tokenLogin\":\"3\",\"token\":\"4\",\"twext\":\"5\","
+                         L"\"installed\":\"6\",\"gameMgrId\":\"7\",\"typeMode\":\"8\",\"instGamePath\":\"9\","
+                         L"\"cacheGamePath\":\"10\"}");
+    ASSERT_TRUE(window.ParseCmdJson());
+    EXPECT_EQ(window.m_strWinId, L"1");
+    EXPECT_EQ(window.m_strSource, L"2");
+    EXPECT_EQ(window.m_strTokenLogin, L"3");
+    EXPECT_EQ(window.m_strToken, L"4");
+    EXPECT_EQ(window.m_strTwExt, L"5");
+    EXPECT_EQ(window.m_nGameInstalled, 6);
+    EXPECT_EQ(window.m_strGameMgrId, L"7");
+    EXPECT_EQ(window.m_strTypeMode, L"8");
+    EXPECT_EQ(window.m_strInstGamePath, L"9");
+    EXPECT_EQ(window.m_strCacheGamePath, L"10");
+}
 
 TEST(ParseCmdJson, WinIdIsRecordedInTheSettingsFile) {
     IsolatedEnvironment environment;

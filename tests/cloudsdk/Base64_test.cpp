@@ -22,6 +22,8 @@ struct DecodeRow {
     std::string expected;  // empty: refused
 };
 
+void PrintTo(const DecodeRow& row, std::ostream* out) { *out << row.name; }
+
 class Base64DecodeRows : public ::testing::TestWithParam<DecodeRow> {};
 
 TEST_P(Base64DecodeRows, IsStrict) { EXPECT_EQ(Base64Decode(GetParam().text), GetParam().expected); }

@@ -14,6 +14,8 @@ struct ParserRow {
     Options expected;
 };
 
+void PrintTo(const ParserRow& row, std::ostream* out) { *out << row.name; }
+
 class CmdLineParserRows : public ::testing::TestWithParam<ParserRow> {};
 
 TEST_P(CmdLineParserRows, FindsTheOptions) {

@@ -14,6 +14,8 @@ struct SplitRow {
     Arguments expected;
 };
 
+void PrintTo(const SplitRow& row, std::ostream* out) { *out << row.name; }
+
 class CommandLineSplit : public ::testing::TestWithParam<SplitRow> {};
 
 TEST_P(CommandLineSplit, FollowsTheWindowsRules) {

@@ -15,13 +15,14 @@ namespace {
 struct Seen {
     platform::UINT message;
     platform::WPARAM wParam;
+    platform::HWND hwnd;
 };
 
 std::vector<Seen> g_seen;
 
 platform::LRESULT RecordingProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
                                 platform::LPARAM lParam) {
-    g_seen.push_back({message, wParam});
+    g_seen.push_back({message, wParam, hwnd});
     if (message == platform::WM_USER) return 42;
     if (message == platform::WM_DESTROY && wParam == 0) platform::PostQuitMessage(3);
     return platform::DefWindowProcW(hwnd, message, wParam, lParam);
@@ -91,6 +92,15 @@ TEST_F(WindowCore, TimersQueueOneMessageAtATime) {
     }
     EXPECT_TRUE(platform::KillTimer(hwnd, 9));
     EXPECT_FALSE(platform::KillTimer(hwnd, 9));
+    // Ticks that pile up while nobody takes them wait as one message per timer.
+    for (int i = 0; i < 3; ++i) platform::PostMessageW(hwnd, platform::WM_TIMER, 9, 0);
+    platform::PostMessageW(hwnd, platform::WM_TIMER, 10, 0);
+    platform::PostMessageW(hwnd, platform::WM_USER + 1, 0, 0);
+    std::vector<platform::WPARAM> queued;
+    while (platform::GetMessageW(&message) != 0 && message.message != platform::WM_USER + 1) {
+        if (message.message == platform::WM_TIMER) queued.push_back(message.wParam);
+    }
+    EXPECT_EQ(queued, (std::vector<platform::WPARAM>{9, 10}));
     platform::DestroyWindow(hwnd);
     RunLoop();
 }
@@ -99,8 +109,14 @@ TEST_F(WindowCore, DestroyingAnOwnerDestroysOwnedWindowsFirst) {
     const platform::HWND owner = Create(L"Owner");
     const platform::HWND owned = Create(L"Owned", owner);
     EXPECT_EQ(platform::FindWindowW(nullptr, L"Owned"), 0);  // not top-level
+    g_seen.clear();
     EXPECT_TRUE(platform::DestroyWindow(owner));
     EXPECT_FALSE(platform::IsWindow(owned));
+    std::vector<platform::HWND> destroyed;
+    for (const Seen& seen : g_seen) {
+        if (seen.message == platform::WM_DESTROY) destroyed.push_back(seen.hwnd);
+    }
+    EXPECT_EQ(destroyed, (std::vector<platform::HWND>{owned, owner}));
     RunLoop();
 }
 

@@ -143,6 +143,8 @@ struct MarkupRow {
     UIRect expected;
 };
 
+void PrintTo(const MarkupRow& row, std::ostream* out) { *out << row.name; }
+
 class PositionRows : public ::testing::TestWithParam<MarkupRow> {};
 
 TEST_P(PositionRows, PosWidthAndHeightInEitherOrder) {

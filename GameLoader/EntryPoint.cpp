@@ -1,3 +1,4 @@
+// The process entry: the locale, then the launcher's start-up.
 #include "Main.h"
 
 #include "Text.h"
