@@ -1,6 +1,6 @@
 #include "CmdParam.h"
 
-#include "LaunchParameterKeys.h"
+#include "LaunchParameters.h"
 #include "LogRedaction.h"
 #include "Logger.h"
 

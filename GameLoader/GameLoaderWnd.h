@@ -1,9 +1,11 @@
 #pragma once
-// The launcher's main window, built from "GameLoader.xml". It holds the launch parameter
-// record, filled from the JSON command text while the window is created.
+// The launcher's main window, built from "GameLoader.xml": the game's page in its browser, and
+// the download page. It holds the launch parameter record, filled from the JSON command text
+// while the window is created, and dispatches its messages to the capability each belongs to.
+#include "LaunchParameters.h"
 #include "WindowImplBase.h"
 
-#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace uikit {
@@ -11,8 +13,9 @@ class CControlUI;
 class CLabelUI;
 class CProgressUI;
 class CTabLayoutUI;
-class CVerticalLayoutUI;
 }  // namespace uikit
+class CIeBrowserUI;
+class CWebBrowserEvent;
 
 class GameLoaderWnd : public uikit::WindowImplBase {
 public:
@@ -25,36 +28,58 @@ public:
     std::wstring GetSkinFile() const override { return L"GameLoader.xml"; }
     uikit::UILIB_RESOURCETYPE GetResourceType() const override { return uikit::UILIB_RESOURCETYPE::UILIB_ZIPRESOURCE; }
     int GetResourceID() const override { return 130; }
+    std::unique_ptr<uikit::CControlUI> CreateControl(std::string_view className) override;
 
     // Reads m_strCmdJson into the record; true when the text was parsed. Records the
     // platform window in the settings file when the command names one.
     bool ParseCmdJson();
     // Restores the window when it is minimised and raises it; a hidden window stays hidden.
     void TopMainWnd();
+    // The close procedure: the platform notice when the platform started the launcher, then
+    // the window closes.
+    void OnBtnCloseClick();
+    // Loads the start page into the browser, which stays hidden until the page has loaded.
+    void LoadWeb();
+
+    // Game start (GameStart.cpp).
+    void BuildGameExePath();
+    void LoadGame();
+    // Takes over the heap string of an open-game request.
+    void OnOpenGame(std::string* request);
+    // Supervision of the game clients (GameClientSupervision.cpp).
+    void OnKillGame(platform::WPARAM flag);
+    // Install registration (InstallRegistration.cpp).
+    void RegisterInstall();
+    void CreateDesktopShortcut();
+    void WriteUninstallKey();
 
     std::wstring m_strCmdJson;
-    std::wstring m_strWinId;
-    std::wstring m_strSource;
-    std::wstring m_strTokenLogin;
-    std::wstring m_strToken;
-    std::wstring m_strTwExt;
-    std::int32_t m_nGameInstalled = 0;
-    std::wstring m_strGameMgrId;
-    std::wstring m_strTypeMode;
-    std::wstring m_strInstGamePath;
-    std::wstring m_strCacheGamePath;
+    LaunchParameters m_params;
 
 protected:
     void InitWindow() override;
+    platform::LRESULT HandleMessage(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam) override;
     platform::LRESULT HandleCustomMessage(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam,
                                           bool& bHandled) override;
+    platform::LRESULT OnSysCommand(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam,
+                                   bool& bHandled) override;
+    void OnClick(uikit::TNotifyUI& msg) override;
     void OnFinalMessage(platform::HWND hwnd) override;
 
 private:
+    void OnProgress(platform::WPARAM percent);
+    void OnUnpacked(platform::WPARAM result);
+    void ShowTrayMenu();
+
+    std::unique_ptr<CWebBrowserEvent> m_pBrowserEvent;
     // References into the control tree; null when the layout lacks them.
-    uikit::CControlUI* m_pBrowser = nullptr;
+    CIeBrowserUI* m_pBrowser = nullptr;
     uikit::CTabLayoutUI* m_pWizardTab = nullptr;
     uikit::CProgressUI* m_pProgress = nullptr;
     uikit::CLabelUI* m_pProgressTip = nullptr;
     uikit::CControlUI* m_pDownloadPage = nullptr;
+    std::wstring m_strGameCode;
+    std::wstring m_strGameExePath;
+    std::wstring m_strFileParam;
+    std::wstring m_strInstallDir;
 };

@@ -1,5 +1,6 @@
 #include "DialogFrame.h"
 
+#include "NativeChildSurfaceGtk.h"
 #include "Text.h"
 #include "WindowCore.h"
 #include "WindowMessaging.h"
@@ -64,7 +65,8 @@ public:
         gtk_widget_show(m_client);
         g_signal_connect(m_window, "delete-event", G_CALLBACK(&GtkDialogFrame::OnDelete), this);
         g_signal_connect(m_window, "key-press-event", G_CALLBACK(&GtkDialogFrame::OnKey), this);
-        platform::SetWindowNativeSurface(hwnd, m_client);
+        m_surface.container = m_client;
+        platform::SetWindowNativeSurface(hwnd, &m_surface);
     }
 
     ~GtkDialogFrame() override {
@@ -146,6 +148,7 @@ private:
     GtkWidget* m_window = nullptr;
     GtkWidget* m_header = nullptr;
     GtkWidget* m_client = nullptr;
+    platform::NativeChildSurface m_surface;
     GtkWindow* m_owner = nullptr;
 };
 

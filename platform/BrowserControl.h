@@ -1,10 +1,12 @@
 #pragma once
 // An embedded web browser inside a window of the window core, shown where the window's
 // display offers a native surface for children.
+#include "BrowserProfile.h"
 #include "Messages.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -18,6 +20,19 @@ constexpr std::int32_t INET_E_OBJECT_NOT_FOUND = static_cast<std::int32_t>(0x800
 constexpr std::int32_t INET_E_DOWNLOAD_FAILURE = static_cast<std::int32_t>(0x800C0008);
 constexpr std::int32_t INET_E_UNKNOWN_PROTOCOL = static_cast<std::int32_t>(0x800C000D);
 
+// A call of the page's script object (see BrowserControl::EnableScriptObject).
+struct ScriptCall {
+    // True only for a call from the top-level document; a frame's call is false.
+    bool fromTopDocument = false;
+    // scheme://host[:port] of the document that called: the browser's own record of the
+    // top-level document; for a frame, what the frame says of itself (only for the log).
+    std::wstring origin;
+    int argumentCount = 0;
+    // The one argument as text (a string as it is, anything else as the script would write
+    // it); none for null or undefined, or when there was not exactly one argument.
+    std::optional<std::wstring> text;
+};
+
 // What the browser reports while it loads pages. Cancelling a new window only means that
 // nothing else opens it: the control itself never opens a second browser window.
 class IBrowserEvents {
@@ -30,6 +45,7 @@ public:
     // shows then (the server's or the browser's own error page) completes as a document.
     virtual void OnNavigateError(const std::wstring& url, std::int32_t status) {}
     virtual void OnNewWindow(const std::wstring& url, bool& cancel) {}
+    virtual void OnScriptCall(const ScriptCall& call) {}
 };
 
 class BrowserControl {
@@ -47,6 +63,11 @@ public:
     virtual int GetZoomPercent() const = 0;
     // Silent: no dialogs of the browser's own (script alerts, permission prompts).
     virtual void SetSilent(bool silent) = 0;
+    // Gives the pages `script`: the source of the page's script object, which reaches the
+    // browser through the channel "@CHANNEL@" with a value of "@NONCE@", both filled in here.
+    // The top-level document runs it with a secret of this browser as its nonce, every frame
+    // with an empty one; each call arrives as OnScriptCall.
+    virtual void EnableScriptObject(const std::string& script) = 0;
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "BrowserControl.h"
 
+#include "NativeChildSurfaceGtk.h"
 #include "Text.h"
 #include "WindowCore.h"
 
@@ -8,6 +9,85 @@
 
 namespace platform {
 namespace {
+
+constexpr char kScriptChannel[] = "vornakelScriptObject";
+
+// The context every browser of the process shares: the profile's folders and trust, or the
+// toolkit's defaults when no profile was set.
+WebKitWebContext* SharedContext() {
+    static WebKitWebContext* context = [] {
+        LockBrowserProfile();
+        const BrowserProfile* profile = CurrentBrowserProfile();
+        if (profile == nullptr) return webkit_web_context_get_default();
+        WebKitWebsiteDataManager* data = webkit_website_data_manager_new(
+            "base-data-directory", profile->dataFolder.empty() ? nullptr : profile->dataFolder.c_str(), "base-cache-directory",
+            profile->cacheFolder.empty() ? nullptr : profile->cacheFolder.c_str(), nullptr);
+        WebKitWebContext* shared = webkit_web_context_new_with_website_data_manager(data);
+        g_object_unref(data);
+        if (!profile->trustedCertificatePem.empty()) {
+            GTlsCertificate* certificate = g_tls_certificate_new_from_pem(profile->trustedCertificatePem.c_str(), -1, nullptr);
+            if (certificate != nullptr) {
+                webkit_web_context_allow_tls_certificate_for_host(shared, certificate, profile->trustedCertificateHost.c_str());
+                g_object_unref(certificate);
+            }
+        }
+        return shared;
+    }();
+    return context;
+}
+
+// Cookies reach the disk only once the first page loads, so a suppression before that keeps
+// every cookie of the process in memory.
+void ChooseCookieStorage() {
+    static bool chosen = false;
+    if (chosen) return;
+    chosen = true;
+    const BrowserProfile* profile = CurrentBrowserProfile();
+    if (profile == nullptr || profile->dataFolder.empty() || PersistentCookiesSuppressed()) return;
+    webkit_cookie_manager_set_persistent_storage(webkit_web_context_get_cookie_manager(SharedContext()),
+                                                 (profile->dataFolder + "/cookies.sqlite").c_str(),
+                                                 WEBKIT_COOKIE_PERSISTENT_STORAGE_SQLITE);
+}
+
+// scheme://host[:port] of an address, as a browser compares origins; empty when it has none.
+std::wstring OriginOf(const gchar* address) {
+    if (address == nullptr) return {};
+    GUri* uri = g_uri_parse(address, G_URI_FLAGS_NONE, nullptr);
+    if (uri == nullptr) return {};
+    std::string origin;
+    if (g_uri_get_scheme(uri) != nullptr && g_uri_get_host(uri) != nullptr) {
+        origin = std::string(g_uri_get_scheme(uri)) + "://" + g_uri_get_host(uri);
+        if (g_uri_get_port(uri) > 0) origin += ":" + std::to_string(g_uri_get_port(uri));
+    }
+    g_uri_unref(uri);
+    return Utf8ToWide(origin);
+}
+
+std::string ReplacedAll(std::string text, std::string_view search, const std::string& replacement) {
+    for (std::size_t at = text.find(search); at != std::string::npos; at = text.find(search, at + replacement.size())) {
+        text.replace(at, search.size(), replacement);
+    }
+    return text;
+}
+
+// A secret of one browser, so that only its top-level document's script object is believed.
+std::string NewNonce() {
+    char text[33];
+    for (int i = 0; i < 32; i += 8) std::snprintf(text + i, 9, "%08x", g_random_int());
+    return std::string(text, 32);
+}
+
+std::string PropertyText(JSCValue* object, const char* name) {
+    JSCValue* value = jsc_value_object_get_property(object, name);
+    std::string text;
+    if (value != nullptr && jsc_value_is_string(value)) {
+        char* raw = jsc_value_to_string(value);
+        text = raw != nullptr ? raw : "";
+        g_free(raw);
+    }
+    if (value != nullptr) g_object_unref(value);
+    return text;
+}
 
 std::wstring UriOf(const gchar* uri) { return Utf8ToWide(uri != nullptr ? uri : ""); }
 
@@ -43,7 +123,7 @@ std::int32_t NavigateErrorStatus(const GError* error) {
 class WebKitBrowserControl final : public BrowserControl {
 public:
     WebKitBrowserControl(GtkWidget* container, IBrowserEvents& events) : m_events(events) {
-        m_view = WEBKIT_WEB_VIEW(webkit_web_view_new());
+        m_view = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(SharedContext()));
         g_object_ref_sink(m_view);
         // Pages may ask for new windows from script; every such request reaches OnNewWindow.
         webkit_settings_set_javascript_can_open_windows_automatically(webkit_web_view_get_settings(m_view), TRUE);
@@ -59,6 +139,7 @@ public:
     ~WebKitBrowserControl() override {
         // Disconnect first, so no callback runs during destruction.
         g_signal_handlers_disconnect_by_data(m_view, this);
+        g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(m_view), this);
         GtkWidget* parent = gtk_widget_get_parent(GTK_WIDGET(m_view));
         if (parent != nullptr) gtk_container_remove(GTK_CONTAINER(parent), GTK_WIDGET(m_view));
         g_object_unref(m_view);
@@ -78,7 +159,10 @@ public:
         }
     }
 
-    void Navigate(const std::wstring& url) override { webkit_web_view_load_uri(m_view, WideToUtf8(url).c_str()); }
+    void Navigate(const std::wstring& url) override {
+        ChooseCookieStorage();
+        webkit_web_view_load_uri(m_view, WideToUtf8(url).c_str());
+    }
 
     void SetZoomPercent(int percent) override {
         // Setting the level, even to the one in force, costs the page's process memory.
@@ -90,6 +174,25 @@ public:
     }
 
     void SetSilent(bool silent) override { m_bSilent = silent; }
+
+    void EnableScriptObject(const std::string& script) override {
+        if (!m_strNonce.empty()) return;
+        m_strNonce = NewNonce();
+        WebKitUserContentManager* content = webkit_web_view_get_user_content_manager(m_view);
+        g_signal_connect(content, (std::string("script-message-received::") + kScriptChannel).c_str(),
+                         G_CALLBACK(&WebKitBrowserControl::OnScriptMessage), this);
+        webkit_user_content_manager_register_script_message_handler(content, kScriptChannel);
+        const std::string withChannel = ReplacedAll(script, "@CHANNEL@", kScriptChannel);
+        // The top-level document's copy holds the secret; the frames' copy reports their calls
+        // as frame calls.
+        for (const auto& [frames, nonce] : {std::pair{WEBKIT_USER_CONTENT_INJECT_TOP_FRAME, m_strNonce},
+                                            std::pair{WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES, std::string()}}) {
+            WebKitUserScript* user = webkit_user_script_new(ReplacedAll(withChannel, "@NONCE@", nonce).c_str(), frames,
+                                                            WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+            webkit_user_content_manager_add_script(content, user);
+            webkit_user_script_unref(user);
+        }
+    }
 
 private:
     static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
@@ -155,6 +258,28 @@ private:
         return FALSE;  // the browser shows its own error page
     }
 
+    static void OnScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer data) {
+        auto* self = static_cast<WebKitBrowserControl*>(data);
+        JSCValue* message = webkit_javascript_result_get_js_value(result);
+        if (!jsc_value_is_object(message)) return;
+        ScriptCall call;
+        call.fromTopDocument = PropertyText(message, "nonce") == self->m_strNonce;
+        // The top-level document's origin is the browser's own record, never the page's word.
+        call.origin = call.fromTopDocument ? OriginOf(webkit_web_view_get_uri(self->m_view))
+                                           : Utf8ToWide(PropertyText(message, "origin"));
+        JSCValue* count = jsc_value_object_get_property(message, "count");
+        if (count != nullptr && jsc_value_is_number(count)) call.argumentCount = jsc_value_to_int32(count);
+        if (count != nullptr) g_object_unref(count);
+        JSCValue* text = jsc_value_object_get_property(message, "text");
+        if (call.argumentCount == 1 && text != nullptr && jsc_value_is_string(text)) {
+            char* raw = jsc_value_to_string(text);
+            call.text = Utf8ToWide(raw != nullptr ? raw : "");
+            g_free(raw);
+        }
+        if (text != nullptr) g_object_unref(text);
+        self->m_events.OnScriptCall(call);
+    }
+
     static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer data) {
         return static_cast<WebKitBrowserControl*>(data)->m_bSilent;
     }
@@ -169,14 +294,15 @@ private:
     WebKitWebView* m_view = nullptr;
     bool m_bSilent = false;
     bool m_bSkipNextFinish = false;
+    std::string m_strNonce;
 };
 
 }  // namespace
 
 std::unique_ptr<BrowserControl> BrowserControl::Create(HWND host, IBrowserEvents& events) {
-    auto* container = static_cast<GtkWidget*>(GetWindowNativeSurface(host));
-    if (container == nullptr) return nullptr;
-    return std::make_unique<WebKitBrowserControl>(container, events);
+    const NativeChildSurface* surface = GetWindowNativeSurface(host);
+    if (surface == nullptr || surface->container == nullptr) return nullptr;
+    return std::make_unique<WebKitBrowserControl>(surface->container, events);
 }
 
 }  // namespace platform

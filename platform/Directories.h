@@ -10,6 +10,8 @@ constexpr wchar_t kPathSeparator = L'/';
 // Where applications keep their data: $XDG_DATA_HOME, else ~/.local/share; created when a
 // fresh account does not have it yet.
 std::wstring GetLocalAppDataDir();
+// Where applications keep caches: $XDG_CACHE_HOME, else ~/.cache (not created here).
+std::wstring GetUserCacheDir();
 // The desktop: XDG_DESKTOP_DIR of user-dirs.dirs, else ~/Desktop.
 std::wstring GetDesktopDir();
 // Where programs are installed.

@@ -89,6 +89,16 @@ std::wstring GetLocalAppDataDir() {
     return AnsiToWide(data);
 }
 
+std::wstring GetUserCacheDir() {
+    std::string cache = EnvAbsolutePath("XDG_CACHE_HOME");
+    if (cache.empty()) {
+        const std::string home = HomeDir();
+        if (home.empty()) return {};
+        cache = home + "/.cache";
+    }
+    return AnsiToWide(TrimTrailingSeparators(cache));
+}
+
 std::wstring GetDesktopDir() {
     const std::string home = HomeDir();
     if (home.empty()) return {};

@@ -36,6 +36,9 @@ constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_COPYDATA = 0x004A;
 constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_NCHITTEST = 0x0084;
@@ -48,6 +51,25 @@ constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_USER = 0x0400;
+
+// wParam of WM_SETICON; lParam is the icon's handle.
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
+
+// A window's place in the stacking order, for SetWindowPos.
+constexpr HWND HWND_TOP = 0;
+constexpr HWND HWND_NOTOPMOST = -2;
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+
+// What WM_WINDOWPOSCHANGED points to (only ever sent within the process).
+struct WINDOWPOS {
+    HWND hwnd = 0;
+    HWND hwndInsertAfter = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    UINT flags = 0;
+};
 
 // wParam of WM_SIZE.
 constexpr WPARAM SIZE_RESTORED = 0;

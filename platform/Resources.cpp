@@ -30,4 +30,11 @@ std::optional<ResourceBytes> FindResource(std::wstring_view type, int id) {
     return std::nullopt;
 }
 
+HICON LoadIconW(int id) { return FindResource(L"ICON", id) ? static_cast<HICON>(id) : 0; }
+
+std::optional<ResourceBytes> IconImage(HICON icon) {
+    if (icon <= 0 || icon > 0x7FFFFFFF) return std::nullopt;
+    return FindResource(L"ICON", static_cast<int>(icon));
+}
+
 }  // namespace platform

@@ -88,15 +88,25 @@ struct RECT {
 RECT GetWindowRect(HWND hwnd);
 // Moves and sizes the window; sends WM_MOVE and WM_SIZE when they change.
 bool MoveWindow(HWND hwnd, int x, int y, int width, int height);
+// Changes the title (the window receives WM_SETTEXT with it).
 bool SetWindowTextW(HWND hwnd, const std::wstring& text);
+// Changes the window's place in the stacking order (HWND_TOP raises it; HWND_NOTOPMOST only
+// keeps it among the other windows) and, unless the flags say otherwise, its position and
+// size; the window receives WM_WINDOWPOSCHANGED.
+bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+// Raises the window and activates it: the window the player works with from now on.
+inline bool SetForegroundWindow(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+// The window's place in the process's stacking order: a larger number is higher.
+std::uint64_t GetWindowZOrder(HWND hwnd);
 std::wstring GetWindowTextW(HWND hwnd);
 std::wstring GetClassNameW(HWND hwnd);
 HWND GetParent(HWND hwnd);
 void SetWindowUserData(HWND hwnd, void* data);
-// The display's native surface for the window's children (opaque here), set by the display
-// back end that shows the window; null while the window is not on a desktop.
-void SetWindowNativeSurface(HWND hwnd, void* surface);
-void* GetWindowNativeSurface(HWND hwnd);
+// The display's surface for the window's children (an embedded browser), defined by the
+// display back end that shows the window; null while the window is not on a desktop.
+struct NativeChildSurface;
+void SetWindowNativeSurface(HWND hwnd, NativeChildSurface* surface);
+NativeChildSurface* GetWindowNativeSurface(HWND hwnd);
 void* GetWindowUserData(HWND hwnd);
 
 // Runs `handler` on the calling thread's loop when the process receives SIGINT or SIGTERM.

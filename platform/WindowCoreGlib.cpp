@@ -28,13 +28,14 @@ struct Window {
     std::shared_ptr<ThreadQueue> queue;
     WNDPROC proc = nullptr;
     void* userData = nullptr;
-    void* nativeSurface = nullptr;
+    NativeChildSurface* nativeSurface = nullptr;
     HWND parent = 0;
     std::uint32_t style = 0;
     bool visible = false;
     bool minimized = false;
     bool maximized = false;
     bool destroying = false;
+    std::uint64_t zOrder = 0;
     RECT rect;
     std::map<std::uintptr_t, Timer> timers;
 };
@@ -49,6 +50,7 @@ struct Core {
     std::mutex mutex;
     std::unordered_map<std::wstring, WNDPROC> classes;
     std::unordered_map<HWND, std::shared_ptr<Window>> windows;
+    std::uint64_t nextZOrder = 1;
     std::unique_ptr<MessageListener> listener;
 };
 
@@ -267,6 +269,7 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
     if (hwnd == 0) return fail("window record: " + error);
     {
         std::lock_guard lock(core.mutex);
+        window->zOrder = core.nextZOrder++;
         core.windows.emplace(hwnd, window);
     }
     CREATESTRUCTW create;
@@ -474,7 +477,31 @@ bool SetWindowTextW(HWND hwnd, const std::wstring& text) {
         window->record.title = text;
         record = window->record;
     }
-    return WindowRegistry::Update(record);
+    const bool published = WindowRegistry::Update(record);
+    SendToWindow(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), false);
+    return published;
+}
+
+bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr) return false;
+    if ((flags & SWP_NOZORDER) == 0 && insertAfter == HWND_TOP) {
+        std::lock_guard lock(TheCore().mutex);
+        window->zOrder = TheCore().nextZOrder++;
+    }
+    const RECT rect = GetWindowRect(hwnd);
+    const int left = (flags & SWP_NOMOVE) != 0 ? rect.left : x;
+    const int top = (flags & SWP_NOMOVE) != 0 ? rect.top : y;
+    const int cx = (flags & SWP_NOSIZE) != 0 ? rect.right - rect.left : width;
+    const int cy = (flags & SWP_NOSIZE) != 0 ? rect.bottom - rect.top : height;
+    if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) MoveWindow(hwnd, left, top, cx, cy);
+    WINDOWPOS position{hwnd, insertAfter, left, top, cx, cy, flags};
+    SendToWindow(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position), false);
+    return true;
+}
+
+std::uint64_t GetWindowZOrder(HWND hwnd) {
+    return ReadWindow<std::uint64_t>(hwnd, 0, [](const Window& window) { return window.zOrder; });
 }
 
 std::wstring GetWindowTextW(HWND hwnd) {
@@ -496,15 +523,15 @@ void SetWindowUserData(HWND hwnd, void* data) {
     }
 }
 
-void SetWindowNativeSurface(HWND hwnd, void* surface) {
+void SetWindowNativeSurface(HWND hwnd, NativeChildSurface* surface) {
     if (const std::shared_ptr<Window> window = FindWindowEntry(hwnd)) {
         std::lock_guard lock(TheCore().mutex);
         window->nativeSurface = surface;
     }
 }
 
-void* GetWindowNativeSurface(HWND hwnd) {
-    return ReadWindow<void*>(hwnd, nullptr, [](const Window& window) { return window.nativeSurface; });
+NativeChildSurface* GetWindowNativeSurface(HWND hwnd) {
+    return ReadWindow<NativeChildSurface*>(hwnd, nullptr, [](const Window& window) { return window.nativeSurface; });
 }
 
 void* GetWindowUserData(HWND hwnd) {

@@ -4,6 +4,8 @@
 #include "UIControl.h"
 #include "UIGeometry.h"
 
+#include "Messages.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,6 +51,10 @@ public:
     CPaintManagerUI(const CPaintManagerUI&) = delete;
     CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
 
+    // The platform window the tree is drawn in; 0 before the window has one.
+    void SetPaintWindow(platform::HWND hwnd) { m_hWndPaint = hwnd; }
+    platform::HWND GetPaintWindow() const { return m_hWndPaint; }
+
     WindowAttributes& Window() { return m_window; }
     const WindowAttributes& Window() const { return m_window; }
     // Applies one attribute of the Window element.
@@ -92,6 +98,7 @@ public:
     void KeepDetachedControl(std::unique_ptr<CControlUI> control);
 
 private:
+    platform::HWND m_hWndPaint = 0;
     WindowAttributes m_window;
     std::vector<FontSpec> m_fonts;
     int m_nDefaultFont = -1;

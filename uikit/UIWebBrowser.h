@@ -1,48 +1,64 @@
 #pragma once
-// The host control of an embedded browser. The browser object itself comes from an engine
-// that the browser back end provides; this control keeps the markup's rules of when it is
-// created and whether it navigates to its home page.
+// The host control of an embedded browser. The browser itself is the platform's browser
+// control, made inside the control's window by a factory that the program showing web pages
+// sets; this control keeps the markup's rules of when it is created and whether it
+// navigates to its home page, places the browser where it is laid out, shows it only while
+// it and every control above it are visible, and hands the browser's events to its handler.
 #include "UIControl.h"
+
+#include "BrowserControl.h"
 
 #include <functional>
 #include <memory>
 
 namespace uikit {
 
-// The embedded browser object.
-class IBrowserEngine {
-public:
-    virtual ~IBrowserEngine() = default;
-    virtual void Navigate(const std::string& url) = 0;
-};
+using BrowserFactory =
+    std::function<std::unique_ptr<platform::BrowserControl>(platform::HWND host, platform::IBrowserEvents& events)>;
+// Set once by a program that shows web pages (the browser back end is not linked into every
+// program that draws a layout). Without one a created control has no browser.
+void SetBrowserFactory(BrowserFactory factory);
 
-// Makes the browser object for a control; set once by the browser back end. Without one, a
-// created control simply has no engine.
-using BrowserEngineFactory = std::function<std::unique_ptr<IBrowserEngine>(CControlUI& host, const std::string& clsid)>;
-void SetBrowserEngineFactory(BrowserEngineFactory factory);
+// Receives a browser's events; every slot does nothing unless a subclass fills it in.
+class CWebBrowserEventHandler : public platform::IBrowserEvents {};
 
-class CActiveXUI : public CControlUI {
+class CActiveXUI : public CControlUI, protected platform::IBrowserEvents {
 public:
     static constexpr char kSystemBrowserClsid[] = "{8856F961-340A-11D0-A96B-00C04FD705A2}";
 
     std::string_view GetClass() const override { return "ActiveX"; }
     void SetAttribute(std::string_view name, std::string_view value) override;
     void SetPos(const UIRect& rect) override;
+    void SetVisible(bool visible) override;
 
     bool IsCreated() const { return m_bCreated; }
-    IBrowserEngine* GetEngine() const { return m_pEngine.get(); }
+    // The browser, once created in a window on a desktop; null otherwise.
+    platform::BrowserControl* GetBrowser() const { return m_pBrowser.get(); }
     const std::string& GetModuleName() const { return m_strModuleName; }
+    // The handler of the browser's events; not owned, null for none.
+    void SetWebBrowserEventHandler(CWebBrowserEventHandler* handler) { m_pEventHandler = handler; }
 
 protected:
     // Creates the browser object now; called when creation is due.
     void CreateEngine();
     virtual void OnEngineCreated() {}
+    // True while the control and every control above it are visible.
+    bool IsShownInTree() const;
+    void SyncBrowser();
+
+    // The browser's events go to the handler, when there is one.
+    void OnBeforeNavigate(const std::wstring& url, bool& cancel) override;
+    void OnNavigateComplete(const std::wstring& url) override;
+    void OnDocumentComplete(const std::wstring& url) override;
+    void OnNavigateError(const std::wstring& url, std::int32_t status) override;
+    void OnNewWindow(const std::wstring& url, bool& cancel) override;
 
     std::string m_strClsid = kSystemBrowserClsid;
     std::string m_strModuleName;
     bool m_bDelayCreate = true;
     bool m_bCreated = false;
-    std::unique_ptr<IBrowserEngine> m_pEngine;
+    std::unique_ptr<platform::BrowserControl> m_pBrowser;
+    CWebBrowserEventHandler* m_pEventHandler = nullptr;
 };
 
 class CWebBrowserUI : public CActiveXUI {
@@ -52,6 +68,7 @@ public:
 
     const std::string& GetHomePage() const { return m_strHomePage; }
     bool IsAutoNavigation() const { return m_bAutoNavi; }
+    void Navigate(const std::wstring& url);
 
 protected:
     void OnEngineCreated() override;

@@ -71,6 +71,7 @@ platform::LRESULT WindowImplBase::WindowProc(platform::HWND hwnd, platform::UINT
 
 void WindowImplBase::OnCreate() {
     m_pDisplay = Display().CreateDisplayWindow(m_hWnd, *this);
+    m_PaintManager.SetPaintWindow(m_hWnd);
     platform::AddMessageFilter(this);
     m_PaintManager.AddNotifier(this);
     m_PaintManager.SetInvalidateHandler([this](const UIRect& rect) {
@@ -186,17 +187,34 @@ platform::LRESULT WindowImplBase::HandleMessage(platform::UINT message, platform
         if (wParam != platform::SIZE_MINIMIZED) {
             m_PaintManager.Layout(UISize{platform::GET_X_LPARAM(lParam), platform::GET_Y_LPARAM(lParam)});
         }
-        // The window and its shadow disappear while minimised.
-        if (m_pDisplay) m_pDisplay->SetVisible(platform::IsWindowVisible(m_hWnd) && wParam != platform::SIZE_MINIMIZED);
+        // Minimised to the taskbar; the shadow disappears meanwhile.
+        if (m_pDisplay) m_pDisplay->SetMinimized(wParam == platform::SIZE_MINIMIZED);
         SyncDisplayRect();
         return 0;
     case platform::WM_MOVE:
         SyncDisplayRect();
         return 0;
     case platform::WM_SHOWWINDOW:
-        if (m_pDisplay) m_pDisplay->SetVisible(wParam != 0 && !platform::IsIconic(m_hWnd));
+        if (m_pDisplay) m_pDisplay->SetVisible(wParam != 0);
         SyncShadow();
         return 0;
+    case platform::WM_SETTEXT:
+        if (m_pDisplay && lParam != 0) m_pDisplay->SetTitle(reinterpret_cast<const wchar_t*>(lParam));
+        return 0;
+    case platform::WM_SETICON:
+        if (const std::optional<platform::ResourceBytes> image = platform::IconImage(static_cast<platform::HICON>(lParam));
+            image && m_pDisplay) {
+            m_pDisplay->SetIcon(image->data, image->size);
+        }
+        return 0;
+    case platform::WM_WINDOWPOSCHANGED: {
+        const auto* position = reinterpret_cast<const platform::WINDOWPOS*>(lParam);
+        if (position != nullptr && (position->flags & platform::SWP_NOZORDER) == 0 &&
+            position->hwndInsertAfter == platform::HWND_TOP && m_pDisplay) {
+            m_pDisplay->RaiseAndActivate();
+        }
+        return 0;
+    }
     case platform::WM_NCHITTEST:
         m_PaintManager.EnsureLayout();
         return HitTest(platform::GET_X_LPARAM(lParam), platform::GET_Y_LPARAM(lParam));

@@ -29,12 +29,12 @@ TEST_P(ParseCmdJsonRows, FillsTheRecord) {
     const RecordRow& row = GetParam();
     GameLoaderWnd window(row.cmdJson);
     EXPECT_EQ(window.ParseCmdJson(), row.parsed);
-    EXPECT_EQ(window.m_strWinId, row.winId);
-    EXPECT_EQ(window.m_strSource, row.source);
-    EXPECT_EQ(window.m_strToken, row.token);
-    EXPECT_EQ(window.m_strGameMgrId, row.gameMgrId);
-    EXPECT_EQ(window.m_strInstGamePath, row.instGamePath);
-    EXPECT_EQ(window.m_nGameInstalled, row.installed);
+    EXPECT_EQ(window.m_params.m_strWinId, row.winId);
+    EXPECT_EQ(window.m_params.m_strSource, row.source);
+    EXPECT_EQ(window.m_params.m_strToken, row.token);
+    EXPECT_EQ(window.m_params.m_strGameMgrId, row.gameMgrId);
+    EXPECT_EQ(window.m_params.m_strInstGamePath, row.instGamePath);
+    EXPECT_EQ(window.m_params.m_nGameInstalled, row.installed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -65,16 +65,16 @@ TEST(ParseCmdJson, EveryKeyFillsItsOwnMember) {
                          L"\"installed\":\"6\",\"gameMgrId\":\"7\",\"typeMode\":\"8\",\"instGamePath\":\"9\","
                          L"\"cacheGamePath\":\"10\"}");
     ASSERT_TRUE(window.ParseCmdJson());
-    EXPECT_EQ(window.m_strWinId, L"1");
-    EXPECT_EQ(window.m_strSource, L"2");
-    EXPECT_EQ(window.m_strTokenLogin, L"3");
-    EXPECT_EQ(window.m_strToken, L"4");
-    EXPECT_EQ(window.m_strTwExt, L"5");
-    EXPECT_EQ(window.m_nGameInstalled, 6);
-    EXPECT_EQ(window.m_strGameMgrId, L"7");
-    EXPECT_EQ(window.m_strTypeMode, L"8");
-    EXPECT_EQ(window.m_strInstGamePath, L"9");
-    EXPECT_EQ(window.m_strCacheGamePath, L"10");
+    EXPECT_EQ(window.m_params.m_strWinId, L"1");
+    EXPECT_EQ(window.m_params.m_strSource, L"2");
+    EXPECT_EQ(window.m_params.m_strTokenLogin, L"3");
+    EXPECT_EQ(window.m_params.m_strToken, L"4");
+    EXPECT_EQ(window.m_params.m_strTwExt, L"5");
+    EXPECT_EQ(window.m_params.m_nGameInstalled, 6);
+    EXPECT_EQ(window.m_params.m_strGameMgrId, L"7");
+    EXPECT_EQ(window.m_params.m_strTypeMode, L"8");
+    EXPECT_EQ(window.m_params.m_strInstGamePath, L"9");
+    EXPECT_EQ(window.m_params.m_strCacheGamePath, L"10");
 }
 
 TEST(ParseCmdJson, WinIdIsRecordedInTheSettingsFile) {
@@ -93,10 +93,10 @@ TEST(ParseCmdJson, CommandLineToRecordEndToEnd) {
                                                                     L"--token=令牌", L"--instGamePath=D:\\My Games"})));
     GameLoaderWnd window(cmdJson);
     ASSERT_TRUE(window.ParseCmdJson());
-    EXPECT_EQ(window.m_strSource, L"TW");
-    EXPECT_EQ(window.m_strWinId, L"1050");
-    EXPECT_EQ(window.m_strToken, L"令牌");
-    EXPECT_EQ(window.m_strInstGamePath, L"D:\\My Games");
+    EXPECT_EQ(window.m_params.m_strSource, L"TW");
+    EXPECT_EQ(window.m_params.m_strWinId, L"1050");
+    EXPECT_EQ(window.m_params.m_strToken, L"令牌");
+    EXPECT_EQ(window.m_params.m_strInstGamePath, L"D:\\My Games");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "HttpTestServer.h"
 #include "IsolatedEnvironment.h"
 
+#include "NativeChildSurfaceGtk.h"
 #include "Text.h"
 #include "WindowCore.h"
 
@@ -48,7 +49,8 @@ public:
         gtk_window_set_default_size(GTK_WINDOW(m_window), 400, 300);
         GtkWidget* fixed = gtk_fixed_new();
         gtk_container_add(GTK_CONTAINER(m_window), fixed);
-        platform::SetWindowNativeSurface(m_hwnd, fixed);
+        m_surface.container = fixed;
+        platform::SetWindowNativeSurface(m_hwnd, &m_surface);
         gtk_widget_show_all(m_window);
     }
     ~HostWindow() {
@@ -60,6 +62,7 @@ public:
 private:
     platform::HWND m_hwnd = 0;
     GtkWidget* m_window = nullptr;
+    platform::NativeChildSurface m_surface;
 };
 
 class Browser : public ::testing::Test {

@@ -85,7 +85,7 @@ TEST_F(Launcher, StartWithOptionsLogsEveryStepAndRecordsThePlatformWindow) {
     EXPECT_NE(log.find("\",\"winid\":\"" + winid + "\"}\\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("秘密"), std::string::npos);
     EXPECT_EQ(ReadWholeFile(m_environment.DataHome() + "/Tidewell/setting.xml"),
-              "<settings>\n    <twwindowid>" + winid + "</twwindowid>\n</settings>\n");
+              "<settings>\n    <twwindowid>" + winid + "</twwindowid>\n    <loginsource>TW</loginsource>\n</settings>\n");
 
     EXPECT_EQ(Post(hwnd, "16"), 0);
     EXPECT_EQ(launcher->Wait(10000), 0);

@@ -11,7 +11,7 @@ IsolatedEnvironment::IsolatedEnvironment() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vk-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     m_strRoot = pattern;
-    for (const char* folder : {"/home", "/data", "/config", "/run"}) {
+    for (const char* folder : {"/home", "/data", "/config", "/cache", "/run"}) {
         std::filesystem::create_directories(m_strRoot + folder);
     }
     chmod((m_strRoot + "/run").c_str(), 0700);
@@ -20,6 +20,7 @@ IsolatedEnvironment::IsolatedEnvironment() {
     setenv("XDG_CONFIG_HOME", (m_strRoot + "/config").c_str(), 1);
     setenv("XDG_CONFIG_DIRS", (m_strRoot + "/config-dirs").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", RuntimeDir().c_str(), 1);
+    setenv("XDG_CACHE_HOME", (m_strRoot + "/cache").c_str(), 1);
 }
 
 IsolatedEnvironment::~IsolatedEnvironment() {

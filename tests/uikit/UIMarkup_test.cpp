@@ -6,6 +6,7 @@
 #include "UIWebBrowser.h"
 
 #include "Resources.h"
+#include "Text.h"
 
 #include <gtest/gtest.h>
 
@@ -211,10 +212,19 @@ TEST(Progress, ValuesOutsideTheRangeAreIgnoredAndTheFillUsesIntegerDivision) {
     EXPECT_EQ(inverted.FillExtent(100), 0);
 }
 
-class RecordingEngine : public uikit::IBrowserEngine {
+// A browser that only records where it was sent, where it was put and whether it shows.
+class RecordingBrowser : public platform::BrowserControl {
 public:
-    explicit RecordingEngine(std::vector<std::string>& visits) : m_visits(visits) {}
-    void Navigate(const std::string& url) override { m_visits.push_back(url); }
+    explicit RecordingBrowser(std::vector<std::string>& visits) : m_visits(visits) {}
+    void SetRect(int x, int y, int width, int height) override { rect = {x, y, x + width, y + height}; }
+    void SetVisible(bool shown) override { visible = shown; }
+    void Navigate(const std::wstring& url) override { m_visits.push_back(platform::WideToUtf8(url)); }
+    void SetZoomPercent(int) override {}
+    int GetZoomPercent() const override { return 100; }
+    void SetSilent(bool) override {}
+    void EnableScriptObject(const std::string&) override {}
+    UIRect rect;
+    bool visible = false;
 
 private:
     std::vector<std::string>& m_visits;
@@ -222,9 +232,7 @@ private:
 
 TEST(WebBrowser, DelayCreateBeforeAutoNaviNeverVisitsTheHomePage) {
     std::vector<std::string> visits;
-    uikit::SetBrowserEngineFactory([&](uikit::CControlUI&, const std::string&) {
-        return std::make_unique<RecordingEngine>(visits);
-    });
+    uikit::SetBrowserFactory([&](platform::HWND, platform::IBrowserEvents&) { return std::make_unique<RecordingBrowser>(visits); });
     uikit::CWebBrowserUI layoutOrder;
     for (const auto& [name, value] : {std::pair{"homepage", "https://search.example/"}, {"delaycreate", "false"}, {"autonavi", "true"}}) {
         layoutOrder.SetAttribute(name, value);
@@ -246,7 +254,34 @@ TEST(WebBrowser, DelayCreateBeforeAutoNaviNeverVisitsTheHomePage) {
     delayed.SetPos({0, 0, 10, 10});  // created when first placed
     EXPECT_TRUE(delayed.IsCreated());
     EXPECT_EQ(visits.back(), "https://search.example/2");
-    uikit::SetBrowserEngineFactory(nullptr);
+    uikit::SetBrowserFactory(nullptr);
+}
+
+// The browser sits where its control is laid out and shows only while its page shows.
+TEST(WebBrowser, TheBrowserFollowsItsControlsPlaceAndVisibility) {
+    std::vector<std::string> visits;
+    std::vector<RecordingBrowser*> made;
+    uikit::SetBrowserFactory([&](platform::HWND, platform::IBrowserEvents&) {
+        auto browser = std::make_unique<RecordingBrowser>(visits);
+        made.push_back(browser.get());
+        return browser;
+    });
+    uikit::CPaintManagerUI manager;
+    BrowserCallback callback;
+    Build("GameLoader.xml", manager, &callback);
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0]->rect, (UIRect{0, 0, 960, 620}));
+    EXPECT_TRUE(made[0]->visible);
+    manager.FindControlAs<uikit::CTabLayoutUI>("wizardTab")->SelectItem(1);
+    manager.EnsureLayout();
+    EXPECT_FALSE(made[0]->visible);
+    manager.FindControlAs<uikit::CTabLayoutUI>("wizardTab")->SelectItem(0);
+    manager.FindControl("ie")->SetVisible(false);
+    EXPECT_FALSE(made[0]->visible);
+    manager.FindControl("ie")->SetVisible(true);
+    EXPECT_TRUE(made[0]->visible);
+    EXPECT_TRUE(visits.empty());  // the placeholder home page is never visited
+    uikit::SetBrowserFactory(nullptr);
 }
 
 // What a control finds around it at the moment each of its attributes is applied.

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 typedef struct _cairo cairo_t;
 
@@ -30,12 +31,26 @@ class IDisplayWindow {
 public:
     virtual ~IDisplayWindow() = default;
     virtual void SetVisible(bool visible) = 0;
+    // Minimised to the desktop's taskbar, or back.
+    virtual void SetMinimized(bool minimized) = 0;
     // The drop shadow shows only while the window is shown, neither minimised nor maximised.
     virtual void SetShadowVisible(bool visible) = 0;
     virtual void SetRect(const UIRect& rect) = 0;  // outer rectangle, screen coordinates
     virtual void Invalidate(const UIRect& rect) = 0;
-    // Starts the desktop's interactive move or resize (a hit code of WM_NCHITTEST).
+    // Starts the desktop's interactive move or resize (a hit code of WM_NCHITTEST) at the
+    // pointer, which follows until the button is released.
     virtual void BeginDrag(platform::LRESULT hitCode) = 0;
+    // The title and the icon (an encoded image) the desktop shows for the window.
+    virtual void SetTitle(const std::wstring& title) = 0;
+    virtual void SetIcon(const void* image, std::size_t size) = 0;
+    // Raises the window to the top of the desktop's stacking order and activates it through
+    // the window manager; a hidden window stays hidden.
+    virtual void RaiseAndActivate() = 0;
+};
+
+struct MenuItem {
+    int id;
+    std::wstring text;
 };
 
 class IDisplayBackend {
@@ -46,6 +61,13 @@ public:
     virtual UIRect WorkArea() = 0;
     // A modal message box without owner, with an error icon.
     virtual void ShowErrorBox(const std::string& text, const std::string& caption) = 0;
+    // The system's modal message box with an OK button over the window; returns when it has
+    // been closed (at once where no one can answer).
+    virtual void ShowMessageBox(platform::HWND owner, const std::wstring& text, const std::wstring& caption) = 0;
+    // A popup menu at a screen point; the chosen item's id, or 0 when none was chosen.
+    virtual int TrackPopupMenu(const std::vector<MenuItem>& items, int x, int y) = 0;
+    // The pointer's position on the screen.
+    virtual UISize CursorPos() = 0;
 };
 
 // The process's display: set once before the first skinned window; headless by default.

@@ -1,9 +1,14 @@
 #include "GtkDisplay.h"
 
+#include "NativeChildSurfaceGtk.h"
 #include "WindowCore.h"
 #include "WindowMessaging.h"
 
+#include "Text.h"
+
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
+#include <X11/Xlib.h>
 
 namespace uikit {
 namespace {
@@ -23,13 +28,16 @@ public:
         m_children = gtk_fixed_new();
         gtk_container_add(GTK_CONTAINER(m_window), m_children);
         gtk_widget_show(m_children);
-        platform::SetWindowNativeSurface(hwnd, m_children);
+        m_surface.container = m_children;
+        platform::SetWindowNativeSurface(hwnd, &m_surface);
         g_signal_connect(m_window, "button-press-event", G_CALLBACK(&GtkDisplayWindow::OnButton), this);
         g_signal_connect(m_window, "button-release-event", G_CALLBACK(&GtkDisplayWindow::OnButton), this);
         g_signal_connect(m_window, "motion-notify-event", G_CALLBACK(&GtkDisplayWindow::OnMotion), this);
         g_signal_connect(m_window, "leave-notify-event", G_CALLBACK(&GtkDisplayWindow::OnLeave), this);
         // Closing through the desktop asks the window, as the system close command would.
         g_signal_connect(m_window, "delete-event", G_CALLBACK(&GtkDisplayWindow::OnDelete), this);
+        g_signal_connect(m_window, "window-state-event", G_CALLBACK(&GtkDisplayWindow::OnWindowState), this);
+        SetTitle(platform::GetWindowTextW(hwnd));
 
         GdkScreen* screen = gtk_widget_get_screen(m_window);
         const UIRect corners = client.ShadowCorners();
@@ -58,6 +66,16 @@ public:
             gtk_widget_show(m_window);
         } else {
             gtk_widget_hide(m_window);
+        }
+    }
+
+    void SetMinimized(bool minimized) override {
+        if (minimized == m_bMinimized) return;
+        m_bMinimized = minimized;
+        if (minimized) {
+            gtk_window_iconify(GTK_WINDOW(m_window));
+        } else {
+            gtk_window_deiconify(GTK_WINDOW(m_window));
         }
     }
 
@@ -90,8 +108,14 @@ public:
     }
 
     void BeginDrag(platform::LRESULT hitCode) override {
-        if (!m_bHavePress) return;
         GtkWindow* window = GTK_WINDOW(m_window);
+        if (!m_bHavePress) {
+            // A press the window did not see itself (inside an embedded page): the move
+            // starts where the pointer is now.
+            GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_window)));
+            gdk_device_get_position(pointer, nullptr, &m_nPressRootX, &m_nPressRootY);
+            m_nPressTime = gtk_get_current_event_time();
+        }
         if (hitCode == platform::HTCAPTION) {
             gtk_window_begin_move_drag(window, 1, m_nPressRootX, m_nPressRootY, m_nPressTime);
             return;
@@ -104,6 +128,47 @@ public:
         };
         for (const auto& [code, edge] : edges) {
             if (code == hitCode) gtk_window_begin_resize_drag(window, edge, 1, m_nPressRootX, m_nPressRootY, m_nPressTime);
+        }
+    }
+
+    void SetTitle(const std::wstring& title) override {
+        gtk_window_set_title(GTK_WINDOW(m_window), platform::WideToUtf8(title).c_str());
+    }
+
+    void SetIcon(const void* image, std::size_t size) override {
+        GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+        if (gdk_pixbuf_loader_write(loader, static_cast<const guchar*>(image), size, nullptr) &&
+            gdk_pixbuf_loader_close(loader, nullptr)) {
+            gtk_window_set_icon(GTK_WINDOW(m_window), gdk_pixbuf_loader_get_pixbuf(loader));
+        } else {
+            gdk_pixbuf_loader_close(loader, nullptr);
+        }
+        g_object_unref(loader);
+    }
+
+    void RaiseAndActivate() override {
+        GdkWindow* window = gtk_widget_get_window(m_window);
+        if (window == nullptr || !gtk_widget_get_mapped(m_window)) return;  // a hidden window stays hidden
+        gdk_window_raise(window);
+        if (m_shadow != nullptr && gtk_widget_get_mapped(m_shadow)) gdk_window_restack(gtk_widget_get_window(m_shadow), window, FALSE);
+        if (!GDK_IS_X11_WINDOW(window)) {
+            gtk_window_present(GTK_WINDOW(m_window));
+            return;
+        }
+        // Asked for as a pager would ask, so focus-stealing prevention lets the request through.
+        ::Display* display = GDK_DISPLAY_XDISPLAY(gdk_window_get_display(window));
+        XEvent request{};
+        request.xclient.type = ClientMessage;
+        request.xclient.window = GDK_WINDOW_XID(window);
+        request.xclient.message_type = gdk_x11_get_xatom_by_name_for_display(gdk_window_get_display(window), "_NET_ACTIVE_WINDOW");
+        request.xclient.format = 32;
+        request.xclient.data.l[0] = 2;
+        request.xclient.data.l[1] = static_cast<long>(gdk_x11_get_server_time(window));
+        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+        // Without a window manager nobody answers the request: the focus is given directly.
+        if (!gdk_x11_screen_supports_net_wm_hint(gdk_window_get_screen(window),
+                                                 gdk_atom_intern_static_string("_NET_ACTIVE_WINDOW"))) {
+            gdk_window_focus(window, gdk_x11_get_server_time(window));
         }
     }
 
@@ -175,6 +240,18 @@ private:
         return TRUE;
     }
 
+    // Minimised or restored through the desktop (the taskbar): the window hears it as the
+    // system command it would be.
+    static gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
+        auto* self = static_cast<GtkDisplayWindow*>(data);
+        if ((event->changed_mask & GDK_WINDOW_STATE_ICONIFIED) == 0) return FALSE;
+        const bool minimized = (event->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0;
+        if (minimized == self->m_bMinimized) return FALSE;
+        self->m_bMinimized = minimized;
+        platform::PostMessageW(self->m_hwnd, platform::WM_SYSCOMMAND, minimized ? platform::SC_MINIMIZE : platform::SC_RESTORE, 0);
+        return FALSE;
+    }
+
     static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
         platform::PostMessageW(static_cast<GtkDisplayWindow*>(self)->m_hwnd, platform::WM_SYSCOMMAND, platform::SC_CLOSE, 0);
         return TRUE;
@@ -184,8 +261,10 @@ private:
     IDisplayClient& m_client;
     GtkWidget* m_window = nullptr;
     GtkWidget* m_children = nullptr;
+    platform::NativeChildSurface m_surface;
     GtkWidget* m_shadow = nullptr;
     bool m_bHavePress = false;
+    bool m_bMinimized = false;
     int m_nPressRootX = 0;
     int m_nPressRootY = 0;
     guint32 m_nPressTime = 0;
@@ -206,6 +285,55 @@ public:
         return UIRect{area.x, area.y, area.x + area.width, area.y + area.height};
     }
 
+    void ShowMessageBox(platform::HWND owner, const std::wstring& text, const std::wstring& caption) override {
+        GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_INFO, GTK_BUTTONS_OK, "%s",
+                                                   platform::WideToUtf8(text).c_str());
+        gtk_window_set_title(GTK_WINDOW(dialog), platform::WideToUtf8(caption).c_str());
+        gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+        gtk_dialog_run(GTK_DIALOG(dialog));
+        gtk_widget_destroy(dialog);
+    }
+
+    int TrackPopupMenu(const std::vector<MenuItem>& items, int x, int y) override {
+        struct Choice {
+            int id = 0;
+            GMainLoop* loop = nullptr;
+        } choice;
+        choice.loop = g_main_loop_new(nullptr, FALSE);
+        GtkWidget* menu = gtk_menu_new();
+        for (const MenuItem& item : items) {
+            GtkWidget* entry = gtk_menu_item_new_with_label(platform::WideToUtf8(item.text).c_str());
+            g_object_set_data(G_OBJECT(entry), "vornakel-menu-id", GINT_TO_POINTER(item.id));
+            g_signal_connect(entry, "activate", G_CALLBACK(+[](GtkMenuItem* entry, gpointer data) {
+                static_cast<Choice*>(data)->id = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(entry), "vornakel-menu-id"));
+            }), &choice);
+            gtk_menu_shell_append(GTK_MENU_SHELL(menu), entry);
+        }
+        gtk_widget_show_all(menu);
+        g_signal_connect(menu, "deactivate", G_CALLBACK(+[](GtkMenuShell*, gpointer data) {
+            // The chosen item's "activate" comes after the menu closes: let it arrive first.
+            g_idle_add(+[](gpointer loop) -> gboolean {
+                g_main_loop_quit(static_cast<GMainLoop*>(loop));
+                return G_SOURCE_REMOVE;
+            }, static_cast<Choice*>(data)->loop);
+        }), &choice);
+        GdkWindow* root = gdk_get_default_root_window();
+        const GdkRectangle at{x, y, 1, 1};
+        gtk_menu_popup_at_rect(GTK_MENU(menu), root, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, nullptr);
+        // Returns with the choice, as a menu tracked by the system does.
+        g_main_loop_run(choice.loop);
+        g_main_loop_unref(choice.loop);
+        gtk_widget_destroy(menu);
+        return choice.id;
+    }
+
+    UISize CursorPos() override {
+        int x = 0;
+        int y = 0;
+        gdk_device_get_position(gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())), nullptr, &x, &y);
+        return UISize{x, y};
+    }
+
     void ShowErrorBox(const std::string& text, const std::string& caption) override {
         GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", text.c_str());
         gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
@@ -216,7 +344,13 @@ public:
 
 }  // namespace
 
-std::unique_ptr<IDisplayBackend> CreateGtkDisplay() {
+std::unique_ptr<IDisplayBackend> CreateGtkDisplay(const std::string& programName) {
+    // The desktop knows the program's windows by this name (WM_CLASS), as a desktop entry's
+    // StartupWMClass names them.
+    if (!programName.empty()) {
+        g_set_prgname(programName.c_str());
+        gdk_set_program_class(programName.c_str());
+    }
     if (!gtk_init_check(nullptr, nullptr)) return nullptr;
     return std::make_unique<GtkDisplay>();
 }

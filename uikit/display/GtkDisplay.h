@@ -5,10 +5,12 @@
 #include "DisplayBackend.h"
 
 #include <memory>
+#include <string>
 
 namespace uikit {
 
-// The GTK display when a desktop can be reached, or null.
-std::unique_ptr<IDisplayBackend> CreateGtkDisplay();
+// The GTK display when a desktop can be reached, or null. The desktop knows the program's
+// windows by programName (their window class), when one is given.
+std::unique_ptr<IDisplayBackend> CreateGtkDisplay(const std::string& programName = {});
 
 }  // namespace uikit

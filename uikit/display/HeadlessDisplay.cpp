@@ -1,5 +1,7 @@
 #include "HeadlessDisplay.h"
 
+#include "Text.h"
+#include "WindowCore.h"
 #include "WindowMessaging.h"
 
 #include <cairo.h>
@@ -12,10 +14,14 @@ public:
     Window(CHeadlessDisplay& display, platform::HWND hwnd) : m_display(display), m_hwnd(hwnd) {}
     ~Window() override { m_display.m_windows.erase(m_hwnd); }
     void SetVisible(bool visible) override { m_display.m_windows[m_hwnd].visible = visible; }
+    void SetMinimized(bool minimized) override { m_display.m_windows[m_hwnd].minimized = minimized; }
     void SetShadowVisible(bool visible) override { m_display.m_windows[m_hwnd].shadowVisible = visible; }
     void SetRect(const UIRect& rect) override { m_display.m_windows[m_hwnd].rect = rect; }
     void Invalidate(const UIRect&) override {}  // snapshots are always painted afresh
     void BeginDrag(platform::LRESULT) override {}  // no pointer to follow off screen
+    void SetTitle(const std::wstring& title) override { m_display.m_windows[m_hwnd].title = title; }
+    void SetIcon(const void*, std::size_t size) override { m_display.m_windows[m_hwnd].hasIcon = size > 0; }
+    void RaiseAndActivate() override { ++m_display.m_windows[m_hwnd].raised; }
 
 private:
     CHeadlessDisplay& m_display;
@@ -23,12 +29,34 @@ private:
 };
 
 std::unique_ptr<IDisplayWindow> CHeadlessDisplay::CreateDisplayWindow(platform::HWND hwnd, IDisplayClient& client) {
-    m_windows[hwnd] = State{&client, {}, false, false};
+    State state;
+    state.client = &client;
+    state.title = platform::GetWindowTextW(hwnd);
+    m_windows[hwnd] = state;
     return std::make_unique<Window>(*this, hwnd);
 }
 
 void CHeadlessDisplay::ShowErrorBox(const std::string& text, const std::string& caption) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
+
+void CHeadlessDisplay::ShowMessageBox(platform::HWND, const std::wstring& text, const std::wstring& caption) {
+    std::fprintf(stderr, "%s: %s\n", platform::WideToUtf8(caption).c_str(), platform::WideToUtf8(text).c_str());
+}
+
+std::wstring CHeadlessDisplay::Title(platform::HWND hwnd) const {
+    const auto it = m_windows.find(hwnd);
+    return it == m_windows.end() ? std::wstring() : it->second.title;
+}
+
+bool CHeadlessDisplay::HasIcon(platform::HWND hwnd) const {
+    const auto it = m_windows.find(hwnd);
+    return it != m_windows.end() && it->second.hasIcon;
+}
+
+int CHeadlessDisplay::RaiseCount(platform::HWND hwnd) const {
+    const auto it = m_windows.find(hwnd);
+    return it == m_windows.end() ? 0 : it->second.raised;
 }
 
 cairo_surface_t* CHeadlessDisplay::Snapshot(platform::HWND hwnd) {
@@ -61,7 +89,7 @@ bool CHeadlessDisplay::WritePng(platform::HWND hwnd, const std::string& path) {
 
 bool CHeadlessDisplay::IsVisible(platform::HWND hwnd) const {
     const auto it = m_windows.find(hwnd);
-    return it != m_windows.end() && it->second.visible;
+    return it != m_windows.end() && it->second.visible && !it->second.minimized;
 }
 
 bool CHeadlessDisplay::IsShadowVisible(platform::HWND hwnd) const {

@@ -16,11 +16,16 @@ public:
     std::unique_ptr<IDisplayWindow> CreateDisplayWindow(platform::HWND hwnd, IDisplayClient& client) override;
     UIRect WorkArea() override { return kWorkArea; }
     void ShowErrorBox(const std::string& text, const std::string& caption) override;
+    // No one answers off screen: the box's text goes to standard error and it closes at once.
+    void ShowMessageBox(platform::HWND owner, const std::wstring& text, const std::wstring& caption) override;
+    int TrackPopupMenu(const std::vector<MenuItem>& items, int x, int y) override { return 0; }
+    UISize CursorPos() override { return {}; }
 
     // The window as it would appear now, shadow included; the caller destroys the surface.
     // Null when there is no such window.
     cairo_surface_t* Snapshot(platform::HWND hwnd);
     bool WritePng(platform::HWND hwnd, const std::string& path);
+    // Shown on the desktop: visible and not minimised.
     bool IsVisible(platform::HWND hwnd) const;
     bool IsShadowVisible(platform::HWND hwnd) const;
     // Sends the mouse messages a pointer at client point (x, y) would cause.
@@ -32,8 +37,20 @@ private:
         IDisplayClient* client = nullptr;
         UIRect rect;
         bool visible = false;
+        bool minimized = false;
         bool shadowVisible = false;
+        std::wstring title;
+        bool hasIcon = false;
+        int raised = 0;
     };
+
+public:
+    // What the desktop would show of the window, for tests.
+    std::wstring Title(platform::HWND hwnd) const;
+    bool HasIcon(platform::HWND hwnd) const;
+    int RaiseCount(platform::HWND hwnd) const;
+
+private:
     class Window;
     std::map<platform::HWND, State> m_windows;
 };

@@ -151,6 +151,43 @@ Painter Landscape(double r, double g, double b) {
     };
 }
 
+// The launcher's icon (resource 107, not part of the skin package): a dusk peak under a
+// crescent on a rounded night-blue square.
+void LauncherIcon(cairo_t* cr, int width, int height) {
+    const double size = width;
+    RoundedRect(cr, 4, 4, size - 8, height - 8, size * 0.18);
+    cairo_pattern_t* night = cairo_pattern_create_linear(0, 0, 0, height);
+    cairo_pattern_add_color_stop_rgb(night, 0, 0.10, 0.16, 0.36);
+    cairo_pattern_add_color_stop_rgb(night, 1, 0.30, 0.16, 0.40);
+    cairo_set_source(cr, night);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(night);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.25);
+    cairo_set_line_width(cr, size / 64);
+    cairo_stroke(cr);
+    // The crescent: a disc with a disc cut out of it.
+    cairo_push_group(cr);
+    cairo_arc(cr, size * 0.68, size * 0.30, size * 0.13, 0, 2 * M_PI);
+    cairo_set_source_rgb(cr, 0.99, 0.86, 0.52);
+    cairo_fill(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_arc(cr, size * 0.62, size * 0.26, size * 0.11, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pop_group_to_source(cr);
+    cairo_paint(cr);
+    // The peak, lit from the left.
+    cairo_move_to(cr, size * 0.14, height * 0.84);
+    cairo_line_to(cr, size * 0.46, height * 0.38);
+    cairo_line_to(cr, size * 0.86, height * 0.84);
+    cairo_close_path(cr);
+    cairo_pattern_t* rock = cairo_pattern_create_linear(size * 0.2, 0, size * 0.8, 0);
+    cairo_pattern_add_color_stop_rgb(rock, 0, 0.98, 0.72, 0.30);
+    cairo_pattern_add_color_stop_rgb(rock, 1, 0.70, 0.32, 0.18);
+    cairo_set_source(cr, rock);
+    cairo_fill(cr);
+    cairo_pattern_destroy(rock);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,6 +198,7 @@ int main(int argc, char** argv) {
     g_outputDir = argv[1];
     bool ok = true;
     ok &= WritePng("shadow.png", 58, 58, Shadow);
+    ok &= WritePng("launcher_icon.png", 128, 128, LauncherIcon);
     ok &= WritePng("gmin_normal.png", 24, 24, [](cairo_t* cr, int w, int) {
         HoverDisc(cr, w, 1, 1, 1);
         MinusMark(cr, w, kMarkGrey);

@@ -1,0 +1,11 @@
+#pragma once
+// The game as an installed program of the user: its uninstall entry and its desktop entry.
+#include <string>
+
+// The game's uninstall key below HKEY_CURRENT_USER.
+std::wstring UninstallKeyPath(const std::wstring& gameCode);
+// instGamePath + separator + game code, or the program files folder + separator + game code
+// when instGamePath is empty; the parts are joined as they are.
+std::wstring InstallDirectory(const std::wstring& instGamePath, const std::wstring& gameCode);
+// The "FileParam" value of the uninstall key (at most 259 characters), or empty.
+std::wstring GetBagFileParam(const std::wstring& gameCode);

@@ -1,0 +1,21 @@
+# vk_embed_resource(NAME TYPE ID FILE [DEPENDS target...])
+# Makes the object library NAME that embeds FILE in whatever links it, as the resource of the
+# given type (a string) and numeric identifier, found with platform::FindResource.
+set(VK_EMBED_TEMPLATE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+function(vk_embed_resource name type id file)
+  cmake_parse_arguments(EMBED "" "" "DEPENDS" ${ARGN})
+  set(VK_EMBED_SYMBOL vk_resource_${name})
+  set(VK_EMBED_FILE ${file})
+  set(VK_EMBED_TYPE ${type})
+  set(VK_EMBED_ID ${id})
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/embed-${name})
+  configure_file(${VK_EMBED_TEMPLATE_DIR}/EmbeddedResource.S.in ${out}.S @ONLY)
+  configure_file(${VK_EMBED_TEMPLATE_DIR}/EmbeddedResource.cpp.in ${out}.cpp @ONLY)
+  add_library(${name} OBJECT ${out}.S ${out}.cpp)
+  set_source_files_properties(${out}.S PROPERTIES OBJECT_DEPENDS ${file})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/platform)
+  if(EMBED_DEPENDS)
+    add_dependencies(${name} ${EMBED_DEPENDS})
+  endif()
+endfunction()
