@@ -162,6 +162,44 @@ TEST_F(Launcher, ARefusedSessionFolderIsReportedInTheLog) {
         << log;
 }
 
+// The game-manager window hears of the launcher when typeMode asks for it; an open-game
+// message from another process is refused without its parameter ever being read.
+TEST_F(Launcher, AnnouncesItselfToTheGameManagerAndRefusesOpenGameFromOutside) {
+    for (const auto& [typeMode, announced] : {std::pair{"1", true}, std::pair{"0", false}}) {
+        IsolatedEnvironment environment;
+        ChildProcess manager(kBin + "/tidewell-sim", {"window", "--title", "GameManager"}, environment.Root());
+        ASSERT_TRUE(manager.WaitForOutput("hwnd=", 5000));
+        const std::string gameMgrId = manager.Stdout().substr(5, manager.Stdout().find('\n') - 5);
+        ChildProcess launcher(kBin + "/vornakel_main", {"--source=TW", std::string("--typeMode=") + typeMode,
+                                                        "--gameMgrId=" + gameMgrId, "--token=t"},
+                              environment.Root());
+        platform::HWND hwnd = 0;
+        for (int attempt = 0; attempt < 500 && hwnd == 0; ++attempt) {
+            hwnd = platform::FindWindowW(nullptr, L"Kaldrenmoor");
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_NE(hwnd, 0);
+        platform::LRESULT answer = 0;
+        ASSERT_TRUE(platform::SendMessageTimeoutW(hwnd, platform::WM_NULL, 0, 0, 10000, &answer));
+        EXPECT_EQ(manager.WaitForOutput("msg=1348 wparam=0 lparam=0\n", announced ? 5000 : 500), announced) << typeMode;
+
+        EXPECT_TRUE(platform::PostMessageW(hwnd, 1131, 0x41414141, 0));
+        const platform::LocalTime today = platform::CurrentLocalTime();
+        const std::string logPath = environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
+                                    std::to_string(today.month) + "_" + std::to_string(today.day) + ".log";
+        std::string log;
+        for (int attempt = 0; attempt < 250 && log.find("from another process") == std::string::npos; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            log = ReadWholeFile(logPath);
+        }
+        EXPECT_TRUE(launcher.IsRunning());
+        EXPECT_NE(log.find("WM_LAUNCHER_OPEN_GAME from another process refused"), std::string::npos) << log;
+        EXPECT_EQ(log.find("LoadGame"), std::string::npos);
+        platform::PostMessageW(hwnd, platform::WM_CLOSE, 0, 0);
+        EXPECT_EQ(launcher.Wait(10000), 0);
+    }
+}
+
 TEST_F(Launcher, WithoutItsWindowModuleTheLauncherStillExitsCleanly) {
     // A copy of the executable without the module beside it.
     const std::string lonely = m_environment.Root() + "/vornakel_main";
