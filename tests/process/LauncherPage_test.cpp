@@ -270,4 +270,21 @@ TEST(LauncherPage, TheDragStripMovesTheWindowWithThePointer) {
     session.Launcher().Wait(10000);
 }
 
+// The notification area's right click opens the menu with "退出" at the pointer; choosing it
+// runs the close procedure.
+TEST(LauncherPage, TheTrayMenuExitClosesTheLauncher) {
+    DesktopSession session;
+    session.StartSite();
+    session.StartLauncher({"--source=TW", "--token=t1"});
+    ASSERT_TRUE(session.WaitForShownWindow("Kaldrenmoor"));
+    session.Xdotool({"mousemove", "40", "40"});
+    EXPECT_TRUE(platform::PostMessageW(LauncherWindow(), 1126, 0, platform::WM_LBUTTONDOWN));
+    EXPECT_TRUE(platform::PostMessageW(LauncherWindow(), 1126, 0, platform::WM_RBUTTONDOWN));
+    Pause(1000);
+    EXPECT_TRUE(session.Launcher().IsRunning());
+    session.Xdotool({"mousemove", "60", "52", "sleep", "0.3", "click", "1"});
+    EXPECT_EQ(session.Launcher().Wait(20000), 0);
+}
+
 }  // namespace
+
