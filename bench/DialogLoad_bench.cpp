@@ -2,10 +2,10 @@
 // window loading the same local page (the floor), and the memory (PSS) of the process tree
 // once each has loaded. Needs an X server (bench/run uses xvfb-run).
 #include "GtkLoop.h"
+#include "ProcessTreeMemory.h"
 #include "WindowCore.h"
 
 #include <benchmark/benchmark.h>
-#include <dirent.h>
 #include <dlfcn.h>
 #include <fstream>
 #include <gtk/gtk.h>
@@ -26,43 +26,6 @@ std::string PageUrl() {
     return url;
 }
 
-struct TreePss {
-    long own = 0;       // this process, in KiB
-    long children = 0;  // the browser's processes below it, in KiB
-};
-
-// The proportional memory of this process and of every process below it.
-TreePss ProcessTreePssKiB() {
-    const auto pssOf = [](const std::string& pid) {
-        std::ifstream rollup("/proc/" + pid + "/smaps_rollup");
-        std::string line;
-        while (std::getline(rollup, line)) {
-            if (line.rfind("Pss:", 0) == 0) return std::stol(line.substr(4));
-        }
-        return 0L;
-    };
-    TreePss total;
-    total.own = pssOf(std::to_string(getpid()));
-    if (DIR* proc = opendir("/proc")) {
-        while (const dirent* entry = readdir(proc)) {
-            const std::string pid = entry->d_name;
-            if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
-            std::ifstream stat("/proc/" + pid + "/stat");
-            std::string text;
-            std::getline(stat, text);
-            const std::size_t close = text.rfind(')');
-            if (close == std::string::npos) continue;
-            long parent = 0;
-            char state;
-            if (std::sscanf(text.c_str() + close + 1, " %c %ld", &state, &parent) == 2 && parent == getpid()) {
-                total.children += pssOf(pid);
-            }
-        }
-        closedir(proc);
-    }
-    return total;
-}
-
 void WaitLoaded(WebKitWebView* view) {
     while (webkit_web_view_is_loading(view) || webkit_web_view_get_estimated_load_progress(view) < 1.0) {
         g_main_context_iteration(nullptr, TRUE);
@@ -81,12 +44,12 @@ void MeasureLoads(benchmark::State& state, Open open, Close close) {
         while ((window = VisibleBrowserWindow(&view)) == nullptr) g_main_context_iteration(nullptr, TRUE);
         WaitLoaded(WEBKIT_WEB_VIEW(view));
         state.PauseTiming();
-        pss = ProcessTreePssKiB();
+        pss = ProcessTreePssKiB(getpid());
         close(opened, window);
         while (g_main_context_iteration(nullptr, FALSE)) {}
         state.ResumeTiming();
     }
-    state.counters["tree_pss_kib"] = static_cast<double>(pss.own + pss.children);
+    state.counters["tree_pss_kib"] = static_cast<double>(pss.Total());
     state.counters["own_pss_kib"] = static_cast<double>(pss.own);
 }
 
