@@ -67,6 +67,8 @@ protected:
     void OnFinalMessage(platform::HWND hwnd) override;
 
 private:
+    // The launcher's place in the install directory.
+    std::wstring LauncherInInstallDirectory() const;
     void OnProgress(platform::WPARAM percent);
     void OnUnpacked(platform::WPARAM result);
     void ShowTrayMenu();

@@ -9,3 +9,10 @@ std::wstring UninstallKeyPath(const std::wstring& gameCode);
 std::wstring InstallDirectory(const std::wstring& instGamePath, const std::wstring& gameCode);
 // The "FileParam" value of the uninstall key (at most 259 characters), or empty.
 std::wstring GetBagFileParam(const std::wstring& gameCode);
+
+// The desktop's link to the launcher: "<display title>.desktop" in the desktop folder.
+std::wstring DesktopShortcutPath();
+void DeleteDesktopShortcut();
+// Writes the link that starts target; its icon is the launcher's own, installed under the
+// icon file's name. True when the link was saved.
+bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target, const std::wstring& iconFile);

@@ -41,7 +41,7 @@ void SetUpBrowsing() {
 
 extern "C" __attribute__((visibility("default"))) int RunLauncherWindow(const wchar_t* cmdJson) {
     // Real windows when a desktop can be reached; otherwise they live off screen.
-    if (std::unique_ptr<uikit::IDisplayBackend> desktop = uikit::CreateGtkDisplay(platform::GetModuleBaseName())) {
+    if (std::unique_ptr<uikit::IDisplayBackend> desktop = uikit::CreateGtkDisplay(kLauncherProgram)) {
         uikit::SetDisplay(std::move(desktop));
     }
     SetUpBrowsing();

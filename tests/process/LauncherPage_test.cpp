@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -284,6 +285,28 @@ TEST(LauncherPage, TheTrayMenuExitClosesTheLauncher) {
     EXPECT_TRUE(session.Launcher().IsRunning());
     session.Xdotool({"mousemove", "60", "52", "sleep", "0.3", "click", "1"});
     EXPECT_EQ(session.Launcher().Wait(20000), 0);
+}
+
+// The page's open-game request hands over a fresh token and twext; the game client starts
+// with them and the launcher is gone.
+TEST(LauncherPage, OpenGameFromThePageStartsTheClientWithTheNewToken) {
+    DesktopSession session;
+    const std::string install = session.Environment().Root() + "/Games/vornakel";
+    std::filesystem::create_directories(install);
+    std::filesystem::copy_file(kBin + "/vornakel", install + "/vornakel");
+    ASSERT_EQ(RunToEnd(kBin + "/reg", {"add", "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\vornakel", "/v",
+                                       "DisplayIcon", "/d", install + "/vornakel_main", "/f"},
+                       session.Environment().Root()),
+              0);
+    session.StartSite({"--call", "{\"funcation_name\":\"open_game\",\"token\":\"新令牌\",\"twext\":\"x\"}"});
+    session.StartLauncher({"--source=TW", "--token=old", "--twext=old"});
+    EXPECT_EQ(session.Launcher().Wait(30000), 0) << session.Log();
+    ASSERT_TRUE(session.Launcher().WaitForOutput("game-client argv=", 5000)) << session.Log();
+    EXPECT_NE(session.Launcher().Stdout().find("game-client argv=[\"--source=TW\",\"--token=新令牌\",\"--twext=x\"]"),
+              std::string::npos)
+        << session.Launcher().Stdout();
+    // The client was started for this test; it ends with it.
+    RunToEnd("/usr/bin/pkill", {"-TERM", "-f", "^" + install + "/vornakel"}, session.Environment().Root());
 }
 
 }  // namespace
