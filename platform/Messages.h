@@ -37,6 +37,9 @@ constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_ENABLE = 0x000A;
+constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_COPYDATA = 0x004A;
@@ -115,6 +118,7 @@ constexpr int SW_SHOWNA = 8;
 constexpr int SW_RESTORE = 9;
 
 constexpr std::uint32_t WS_VISIBLE = 0x10000000;
+constexpr std::uint32_t WS_CHILD = 0x40000000;
 
 // How long a message sent to a window of another process may take before the sender
 // gives up: a hung receiver never hangs the sender.

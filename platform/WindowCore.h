@@ -96,6 +96,13 @@ bool SetWindowTextW(HWND hwnd, const std::wstring& text);
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 // Raises the window and activates it: the window the player works with from now on.
 inline bool SetForegroundWindow(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+// A disabled window takes no input of its own (the window receives WM_ENABLE); returns
+// whether it was disabled before.
+bool EnableWindow(HWND hwnd, bool enable);
+bool IsWindowEnabled(HWND hwnd);
+// Gives the window the keyboard focus (the window receives WM_SETFOCUS, and its display
+// activates it).
+HWND SetFocus(HWND hwnd);
 // The window's place in the process's stacking order: a larger number is higher.
 std::uint64_t GetWindowZOrder(HWND hwnd);
 std::wstring GetWindowTextW(HWND hwnd);

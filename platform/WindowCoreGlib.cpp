@@ -32,6 +32,7 @@ struct Window {
     HWND parent = 0;
     std::uint32_t style = 0;
     bool visible = false;
+    bool enabled = true;
     bool minimized = false;
     bool maximized = false;
     bool destroying = false;
@@ -260,7 +261,8 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
     window->visible = (style & WS_VISIBLE) != 0;
     window->rect = RECT{x, y, x + width, y + height};
     window->record.owner = CurrentProcessIdentity();
-    window->record.topLevel = parent == 0;
+    // An owned window (a message box, a shadow) is a top-level window too; only a child is not.
+    window->record.topLevel = (style & WS_CHILD) == 0;
     window->record.className = className;
     window->record.title = title;
     std::string error;
@@ -498,6 +500,28 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
     WINDOWPOS position{hwnd, insertAfter, left, top, cx, cy, flags};
     SendToWindow(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position), false);
     return true;
+}
+
+bool EnableWindow(HWND hwnd, bool enable) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr) return false;
+    const bool wasDisabled = !window->enabled;
+    if (window->enabled != enable) {
+        window->enabled = enable;
+        SendToWindow(window, WM_ENABLE, enable ? 1 : 0, 0, false);
+    }
+    return wasDisabled;
+}
+
+bool IsWindowEnabled(HWND hwnd) {
+    return ReadWindow<bool>(hwnd, false, [](const Window& window) { return window.enabled; });
+}
+
+HWND SetFocus(HWND hwnd) {
+    const std::shared_ptr<Window> window = FindWindowEntry(hwnd);
+    if (window == nullptr) return 0;
+    SendToWindow(window, WM_SETFOCUS, 0, 0, false);
+    return 0;
 }
 
 std::uint64_t GetWindowZOrder(HWND hwnd) {

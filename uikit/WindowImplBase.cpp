@@ -2,6 +2,7 @@
 
 #include "SkinArchive.h"
 #include "UILabel.h"
+#include "ModalShake.h"
 #include "UIPaint.h"
 
 #include "Resources.h"
@@ -218,10 +219,37 @@ platform::LRESULT WindowImplBase::HandleMessage(platform::UINT message, platform
     case platform::WM_NCHITTEST:
         m_PaintManager.EnsureLayout();
         return HitTest(platform::GET_X_LPARAM(lParam), platform::GET_Y_LPARAM(lParam));
+    case platform::WM_ENABLE:
+        if (m_pDisplay) m_pDisplay->SetEnabled(wParam != 0);
+        return 0;
+    case platform::WM_SETFOCUS:
+        if (m_pDisplay) m_pDisplay->RaiseAndActivate();
+        return 0;
+    case WM_REGISTER_MODAL:
+        RegisterModalWindow(static_cast<platform::HWND>(lParam));
+        return 0;
+    case WM_SHAKE_MODAL:
+        StartShake(m_hWnd);
+        return 0;
+    case platform::WM_TIMER:
+        if (wParam != kShakeTimer) break;
+        OnShakeTick(m_hWnd);
+        return 0;
+    case platform::WM_SETCURSOR:
+        if (static_cast<platform::UINT>((lParam >> 16) & 0xFFFF) == platform::WM_LBUTTONDOWN) OnDisabledOwnerClicked(m_hWnd);
+        return 0;
     case platform::WM_MOUSEMOVE:
     case platform::WM_MOUSELEAVE:
     case platform::WM_LBUTTONDOWN:
     case platform::WM_LBUTTONUP:
+        // A disabled window takes no input; a press on it is the click a modal box answers.
+        if (!platform::IsWindowEnabled(m_hWnd)) {
+            if (message == platform::WM_LBUTTONDOWN) {
+                platform::SendMessageW(m_hWnd, platform::WM_SETCURSOR, static_cast<platform::WPARAM>(m_hWnd),
+                                       platform::MAKELPARAM(platform::HTCLIENT, platform::WM_LBUTTONDOWN));
+            }
+            return 0;
+        }
         m_PaintManager.EnsureLayout();
         OnMouse(message, platform::GET_X_LPARAM(lParam), platform::GET_Y_LPARAM(lParam));
         return 0;

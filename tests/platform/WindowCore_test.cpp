@@ -35,8 +35,8 @@ protected:
         (void)registered;
         g_seen.clear();
     }
-    platform::HWND Create(const std::wstring& title, platform::HWND parent = 0) {
-        return platform::CreateWindowExW(0, L"RecordingWindow", title, 0, 0, 0, 0, 0, parent, nullptr);
+    platform::HWND Create(const std::wstring& title, platform::HWND parent = 0, std::uint32_t style = 0) {
+        return platform::CreateWindowExW(0, L"RecordingWindow", title, style, 0, 0, 0, 0, parent, nullptr);
     }
     // Runs the loop until WM_QUIT; returns the quit code.
     static int RunLoop() {
@@ -108,7 +108,9 @@ TEST_F(WindowCore, TimersQueueOneMessageAtATime) {
 TEST_F(WindowCore, DestroyingAnOwnerDestroysOwnedWindowsFirst) {
     const platform::HWND owner = Create(L"Owner");
     const platform::HWND owned = Create(L"Owned", owner);
-    EXPECT_EQ(platform::FindWindowW(nullptr, L"Owned"), 0);  // not top-level
+    const platform::HWND child = Create(L"Child", owner, platform::WS_CHILD);
+    EXPECT_EQ(platform::FindWindowW(nullptr, L"Owned"), owned);  // an owned window is top-level
+    EXPECT_EQ(platform::FindWindowW(nullptr, L"Child"), 0);      // a child is not
     g_seen.clear();
     EXPECT_TRUE(platform::DestroyWindow(owner));
     EXPECT_FALSE(platform::IsWindow(owned));
@@ -116,7 +118,9 @@ TEST_F(WindowCore, DestroyingAnOwnerDestroysOwnedWindowsFirst) {
     for (const Seen& seen : g_seen) {
         if (seen.message == platform::WM_DESTROY) destroyed.push_back(seen.hwnd);
     }
-    EXPECT_EQ(destroyed, (std::vector<platform::HWND>{owned, owner}));
+    EXPECT_EQ(destroyed.back(), owner);
+    EXPECT_EQ(destroyed.size(), 3u);
+    EXPECT_FALSE(platform::IsWindow(child));
     RunLoop();
 }
 

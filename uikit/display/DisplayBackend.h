@@ -43,6 +43,10 @@ public:
     // The title and the icon (an encoded image) the desktop shows for the window.
     virtual void SetTitle(const std::wstring& title) = 0;
     virtual void SetIcon(const void* image, std::size_t size) = 0;
+    // A disabled window takes no input of its own: the desktop's close does nothing, and a
+    // press anywhere on it (its embedded page included) is reported as WM_LBUTTONDOWN for
+    // the framework to turn into the click on a disabled window.
+    virtual void SetEnabled(bool enabled) = 0;
     // Raises the window to the top of the desktop's stacking order and activates it through
     // the window manager; a hidden window stays hidden.
     virtual void RaiseAndActivate() = 0;

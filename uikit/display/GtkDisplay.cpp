@@ -6,12 +6,21 @@
 
 #include "Text.h"
 
+#include <map>
+
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <X11/Xlib.h>
 
 namespace uikit {
 namespace {
+
+// The desktop window of each platform window this display shows, so an owned window can
+// stay above its owner.
+std::map<platform::HWND, GtkWidget*>& Toplevels() {
+    static std::map<platform::HWND, GtkWidget*> toplevels;
+    return toplevels;
+}
 
 // Follows a GTK toplevel for one platform window, and its shadow window when there is one.
 class GtkDisplayWindow final : public IDisplayWindow {
@@ -38,6 +47,11 @@ public:
         g_signal_connect(m_window, "delete-event", G_CALLBACK(&GtkDisplayWindow::OnDelete), this);
         g_signal_connect(m_window, "window-state-event", G_CALLBACK(&GtkDisplayWindow::OnWindowState), this);
         SetTitle(platform::GetWindowTextW(hwnd));
+        Toplevels()[hwnd] = m_window;
+        // An owned window (a message box) stays above its owner.
+        if (const auto owner = Toplevels().find(platform::GetParent(hwnd)); owner != Toplevels().end()) {
+            gtk_window_set_transient_for(GTK_WINDOW(m_window), GTK_WINDOW(owner->second));
+        }
 
         GdkScreen* screen = gtk_widget_get_screen(m_window);
         const UIRect corners = client.ShadowCorners();
@@ -51,6 +65,7 @@ public:
     }
 
     ~GtkDisplayWindow() override {
+        Toplevels().erase(m_hwnd);
         platform::SetWindowNativeSurface(m_hwnd, nullptr);
         // Disconnect first, so no callback reaches a half-destroyed object.
         g_signal_handlers_disconnect_by_data(m_window, this);
@@ -129,6 +144,27 @@ public:
         for (const auto& [code, edge] : edges) {
             if (code == hitCode) gtk_window_begin_resize_drag(window, edge, 1, m_nPressRootX, m_nPressRootY, m_nPressTime);
         }
+    }
+
+    void SetEnabled(bool enabled) override {
+        m_bEnabled = enabled;
+        if (enabled) {
+            if (m_catcher != nullptr) gtk_widget_destroy(m_catcher);
+            m_catcher = nullptr;
+            return;
+        }
+        if (m_catcher != nullptr) return;
+        // Over everything the window holds (its embedded page too), a catcher that takes
+        // every press, so none reaches the page and each is reported.
+        m_catcher = gtk_event_box_new();
+        gtk_event_box_set_visible_window(GTK_EVENT_BOX(m_catcher), FALSE);
+        gtk_event_box_set_above_child(GTK_EVENT_BOX(m_catcher), TRUE);
+        gtk_widget_add_events(m_catcher, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
+        gtk_widget_set_size_request(m_catcher, gtk_widget_get_allocated_width(m_window), gtk_widget_get_allocated_height(m_window));
+        g_signal_connect(m_catcher, "button-press-event", G_CALLBACK(&GtkDisplayWindow::OnButton), this);
+        g_signal_connect(m_catcher, "button-release-event", G_CALLBACK(&GtkDisplayWindow::OnButton), this);
+        gtk_fixed_put(GTK_FIXED(m_children), m_catcher, 0, 0);
+        gtk_widget_show(m_catcher);
     }
 
     void SetTitle(const std::wstring& title) override {
@@ -252,8 +288,10 @@ private:
         return FALSE;
     }
 
-    static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
-        platform::PostMessageW(static_cast<GtkDisplayWindow*>(self)->m_hwnd, platform::WM_SYSCOMMAND, platform::SC_CLOSE, 0);
+    static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
+        auto* self = static_cast<GtkDisplayWindow*>(data);
+        // A disabled window's close does nothing, as no input of its own reaches it.
+        if (self->m_bEnabled) platform::PostMessageW(self->m_hwnd, platform::WM_SYSCOMMAND, platform::SC_CLOSE, 0);
         return TRUE;
     }
 
@@ -265,6 +303,8 @@ private:
     GtkWidget* m_shadow = nullptr;
     bool m_bHavePress = false;
     bool m_bMinimized = false;
+    bool m_bEnabled = true;
+    GtkWidget* m_catcher = nullptr;
     int m_nPressRootX = 0;
     int m_nPressRootY = 0;
     guint32 m_nPressTime = 0;

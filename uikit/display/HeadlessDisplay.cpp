@@ -22,6 +22,7 @@ public:
     void SetTitle(const std::wstring& title) override { m_display.m_windows[m_hwnd].title = title; }
     void SetIcon(const void*, std::size_t size) override { m_display.m_windows[m_hwnd].hasIcon = size > 0; }
     void RaiseAndActivate() override { ++m_display.m_windows[m_hwnd].raised; }
+    void SetEnabled(bool) override {}  // input is injected: the framework applies the rule
 
 private:
     CHeadlessDisplay& m_display;
