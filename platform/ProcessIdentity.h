@@ -13,6 +13,8 @@ struct ProcessIdentity {
 };
 
 ProcessIdentity CurrentProcessIdentity();
+// The process that has the id now (start time 0 when there is none).
+ProcessIdentity IdentityOf(int pid);
 // True when that very process still runs.
 bool IsProcessAlive(const ProcessIdentity& process);
 

@@ -33,6 +33,8 @@ ProcessIdentity CurrentProcessIdentity() {
     return self;
 }
 
+ProcessIdentity IdentityOf(int pid) { return ProcessIdentity{pid, pid > 0 ? StartTimeOf(pid) : 0}; }
+
 bool IsProcessAlive(const ProcessIdentity& process) {
     return process.pid > 0 && process.startTime != 0 && StartTimeOf(process.pid) == process.startTime;
 }
