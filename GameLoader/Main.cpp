@@ -2,6 +2,7 @@
 
 #include "CmdParam.h"
 #include "CustomMessages.h"
+#include "GameExit.h"
 #include "GameCode.h"
 #include "LauncherWindowModule.h"
 #include "Logger.h"
@@ -73,6 +74,8 @@ int wWinMain() {
         LOG_WRITE(0, L"ParseCmdParam false");
         return 0;
     }
+    // The game has ended: the platform window is told, and no window library is loaded.
+    if (IsGameExit(cmdJson)) return 0;
     RunWindow(cmdJson);
     return 0;
 }
