@@ -1,5 +1,6 @@
 #include "CustomMsgBox.h"
 
+#include "Logger.h"
 #include "ModalShake.h"
 #include "UILabel.h"
 #include "display/DisplayBackend.h"
@@ -72,7 +73,9 @@ int ShowMsgBox(platform::HWND owner, const std::wstring& text) {
     auto box = std::make_unique<CustomMsgBox>();
     box->m_bCloseOwnerOnOk = true;
     const platform::HWND hwnd = box->Create(owner, L"CustomMsgBox", kBoxStyle, 0);
-    if (hwnd != 0) {
+    if (hwnd == 0) {
+        LOG_WRITE(0, L"create message box false:" << platform::AnsiToWide(platform::LastWindowError()));
+    } else {
         if (!text.empty()) {
             if (auto* line = box->m_PaintManager.FindControlAs<uikit::CLabelUI>("labelTip")) line->SetText(platform::WideToUtf8(text));
         }

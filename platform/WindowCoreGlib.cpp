@@ -258,7 +258,9 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
     window->queue = ThreadQueue::Current();
     window->parent = parent;
     window->style = style;
-    window->visible = (style & WS_VISIBLE) != 0;
+    // A window created visible is shown once its creation is over, as the system does, so
+    // that what WM_CREATE builds (its desktop window) hears of it.
+    window->visible = false;
     window->rect = RECT{x, y, x + width, y + height};
     window->record.owner = CurrentProcessIdentity();
     // An owned window (a message box, a shadow) is a top-level window too; only a child is not.
@@ -287,6 +289,7 @@ HWND CreateWindowExW(std::uint32_t exStyle, const std::wstring& className, const
         DestroyWindow(hwnd);
         return fail("the window refused its creation");
     }
+    if ((style & WS_VISIBLE) != 0 && IsWindow(hwnd)) ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }
 

@@ -311,3 +311,39 @@ TEST(LauncherPage, OpenGameFromThePageStartsTheClientWithTheNewToken) {
 
 }  // namespace
 
+
+namespace {
+
+// Unpacking failed: the launcher's own box comes up over the window, which takes no input
+// meanwhile; its OK button closes both, and the platform window hears nothing of it.
+TEST(LauncherPage, TheMessageBoxIsModalOverTheWindowAndItsOkClosesTheLauncher) {
+    DesktopSession session;
+    ChildProcess platformWindow(kBin + "/tidewell-sim", {"window"}, session.Environment().Root());
+    ASSERT_TRUE(platformWindow.WaitForOutput("hwnd=", 5000));
+    const std::string out = platformWindow.Stdout();
+    session.StartSite();
+    session.StartLauncher({"--source=TW", "--token=t1", "--winid=" + out.substr(5, out.find('\n') - 5)});
+    ASSERT_TRUE(session.WaitForShownWindow("Kaldrenmoor"));
+    const std::string main = session.ShownWindow("Kaldrenmoor");
+    EXPECT_TRUE(platform::PostMessageW(LauncherWindow(), 1134, 3, 0));
+    ASSERT_TRUE(session.WaitForShownWindow("CustomMsgBox"));
+    Pause(500);  // drawn and placed
+    const std::string box = session.ShownWindow("CustomMsgBox");
+    const auto [mainX, mainY] = session.WindowPosition(main);
+    const auto [boxX, boxY] = session.WindowPosition(box);
+    EXPECT_EQ(boxX, mainX + (960 - 440) / 2);
+    EXPECT_EQ(boxY, mainY + (620 - 260) / 2);
+
+    // The launcher's own close button does nothing while the box is up.
+    session.Xdotool({"mousemove", std::to_string(mainX + 942), std::to_string(mainY + 19), "sleep", "0.2", "click", "1",
+                     "sleep", "0.8"});
+    EXPECT_TRUE(session.Launcher().IsRunning());
+    EXPECT_EQ(session.WindowPosition(box), std::make_pair(boxX, boxY));  // back at rest after its shake
+
+    session.Xdotool({"mousemove", std::to_string(boxX + 220), std::to_string(boxY + 224), "sleep", "0.2", "click", "1"});
+    EXPECT_EQ(session.Launcher().Wait(20000), 0);
+    EXPECT_FALSE(platformWindow.WaitForOutput("copydata", 300)) << platformWindow.Stdout();
+    platformWindow.Terminate();
+}
+
+}  // namespace

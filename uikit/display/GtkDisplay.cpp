@@ -65,6 +65,7 @@ public:
     }
 
     ~GtkDisplayWindow() override {
+        CancelShow();
         Toplevels().erase(m_hwnd);
         platform::SetWindowNativeSurface(m_hwnd, nullptr);
         // Disconnect first, so no callback reaches a half-destroyed object.
@@ -76,11 +77,14 @@ public:
         }
     }
 
+    // Shown on the loop's next turn, so a window shown and hidden again at once (the main
+    // window is created visible and hidden until its page has loaded) never reaches the screen.
     void SetVisible(bool visible) override {
-        if (visible) {
-            gtk_widget_show(m_window);
-        } else {
+        if (!visible) {
+            CancelShow();
             gtk_widget_hide(m_window);
+        } else if (m_nShowSource == 0 && !gtk_widget_get_visible(m_window)) {
+            m_nShowSource = g_idle_add(&GtkDisplayWindow::ShowNow, this);
         }
     }
 
@@ -183,6 +187,11 @@ public:
     }
 
     void RaiseAndActivate() override {
+        // A window shown just now comes up at once, to be raised.
+        if (m_nShowSource != 0) {
+            CancelShow();
+            gtk_widget_show(m_window);
+        }
         GdkWindow* window = gtk_widget_get_window(m_window);
         if (window == nullptr || !gtk_widget_get_mapped(m_window)) return;  // a hidden window stays hidden
         gdk_window_raise(window);
@@ -288,6 +297,17 @@ private:
         return FALSE;
     }
 
+    static gboolean ShowNow(gpointer data) {
+        auto* self = static_cast<GtkDisplayWindow*>(data);
+        self->m_nShowSource = 0;
+        gtk_widget_show(self->m_window);
+        return G_SOURCE_REMOVE;
+    }
+    void CancelShow() {
+        if (m_nShowSource != 0) g_source_remove(m_nShowSource);
+        m_nShowSource = 0;
+    }
+
     static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
         auto* self = static_cast<GtkDisplayWindow*>(data);
         // A disabled window's close does nothing, as no input of its own reaches it.
@@ -304,6 +324,7 @@ private:
     bool m_bHavePress = false;
     bool m_bMinimized = false;
     bool m_bEnabled = true;
+    guint m_nShowSource = 0;
     GtkWidget* m_catcher = nullptr;
     int m_nPressRootX = 0;
     int m_nPressRootY = 0;
