@@ -47,6 +47,24 @@ protected:
         EXPECT_TRUE(client->WaitForOutput("game-client argv=", 5000));
         return client;
     }
+    // The stand-in client under another user (nobody), when the tests may start one: the
+    // launcher must not even look at it. Null when they run unprivileged.
+    std::unique_ptr<ChildProcess> StartForeignClient() {
+        if (geteuid() != 0) return nullptr;
+        const std::string folder = m_environment.Root() + "/foreign";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(kBin + "/vornakel", folder + "/vornakel");
+        // nobody needs to reach the program through the folders above it.
+        for (std::filesystem::path at = folder; at != at.parent_path() && at != "/tmp"; at = at.parent_path()) {
+            std::filesystem::permissions(at, std::filesystem::perms::others_exec, std::filesystem::perm_options::add);
+        }
+        auto client = std::make_unique<ChildProcess>(
+            "/usr/bin/setpriv", std::vector<std::string>{"--reuid=65534", "--regid=65534", "--clear-groups", folder + "/vornakel"},
+            folder);
+        EXPECT_TRUE(client->WaitForOutput("game-client argv=", 5000)) << client->Stderr();
+        EXPECT_NE(ReadWholeFile("/proc/" + std::to_string(client->Pid()) + "/status").find("Uid:\t65534\t"), std::string::npos);
+        return client;
+    }
     std::string Log() const {
         const platform::LocalTime today = platform::CurrentLocalTime();
         return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
@@ -67,9 +85,10 @@ protected:
 };
 
 // The handler returns only when the clients are gone: two of them, the second in a later pass.
-// A program whose name differs in letter case is not one of them.
+// A program whose name differs in letter case is not one of them, nor another user's client.
 TEST_F(Supervision, KillGameEndsEveryClientBeforeItReturnsAndLeavesOtherNames) {
     Open();
+    const auto foreign = StartForeignClient();
     const auto first = StartClient("vornakel");
     const auto second = StartClient("vornakel");
     const auto other = StartClient("VORNAKEL");
@@ -78,6 +97,10 @@ TEST_F(Supervision, KillGameEndsEveryClientBeforeItReturnsAndLeavesOtherNames) {
     EXPECT_FALSE(first->IsRunning());
     EXPECT_FALSE(second->IsRunning());
     EXPECT_TRUE(other->IsRunning());
+    if (foreign != nullptr) {
+        EXPECT_TRUE(foreign->IsRunning());
+        EXPECT_EQ(Log().find("idProcess:" + std::to_string(foreign->Pid())), std::string::npos);
+    }
     const std::string log = Log();
     EXPECT_NE(log.find("Process32Next processName:VORNAKEL"), std::string::npos) << log;
     for (const auto* client : {first.get(), second.get()}) {
@@ -89,6 +112,7 @@ TEST_F(Supervision, KillGameEndsEveryClientBeforeItReturnsAndLeavesOtherNames) {
     ASSERT_TRUE(platform::SendMessageTimeoutW(m_hLauncher, kKillGame, 0, 0, 5000, &answer));
     EXPECT_TRUE(m_launcher->IsRunning());
     other->Terminate();
+    if (foreign != nullptr) foreign->Terminate();
 }
 
 // A network failure is reported in the box and touches no process; closing the box by the
