@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 
 namespace {
@@ -111,6 +112,19 @@ TEST_F(GameExit, AGameThatEndsByItselfStartsTheLauncherWithTheCommand) {
     EXPECT_EQ(RunToEnd("/usr/bin/env", {"VK_GAME_PLAY_SECONDS=1", folder + "/vornakel"}, folder, &output), 0);
     EXPECT_NE(output.find("game-client ended, started vornakel_main {\"type\":1}"), std::string::npos) << output;
     EXPECT_TRUE(m_platformWindow->WaitForOutput("len=528 hex=" + NoticeHex() + "\n", 2000));
+}
+
+}  // namespace
+
+namespace {
+
+// A platform window that hangs cannot hang the start: the send gives up after its time-out.
+TEST_F(GameExit, AHungPlatformWindowDoesNotHoldTheStart) {
+    WriteSettings("<twwindowid>" + m_strPlatformWindow + "</twwindowid><loginsource>TW</loginsource>");
+    ASSERT_EQ(kill(m_platformWindow->Pid(), SIGSTOP), 0);
+    EXPECT_EQ(RunToEnd(kBin + "/vornakel_main", {"{\"type\":1}"}, m_environment.Root(), nullptr, 15000), 0);
+    kill(m_platformWindow->Pid(), SIGCONT);
+    EXPECT_NE(Log().find("Tidewell wnd get"), std::string::npos);
 }
 
 }  // namespace
