@@ -45,7 +45,8 @@ void CustomMsgBox::InitWindow() {
     m_pOkButton = m_PaintManager.FindControlAs<uikit::CButtonUI>("btnOk");
 }
 
-platform::LRESULT CustomMsgBox::HandleMessage(platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam) {
+platform::LRESULT CustomMsgBox::HandleMessage(platform::UINT message, platform::WPARAM wParam,
+                                              platform::LPARAM lParam) {
     // A double click on the caption neither maximises nor restores the box.
     if (message == platform::WM_NCLBUTTONDBLCLK) return 0;
     if (message == platform::WM_CLOSE) {
@@ -61,7 +62,8 @@ platform::LRESULT CustomMsgBox::HandleMessage(platform::UINT message, platform::
 void CustomMsgBox::OnClick(uikit::TNotifyUI& msg) {
     const platform::HWND owner = platform::GetParent(GetHWND());
     if (msg.pSender == m_pCloseButton) {
-        if (platform::IsWindow(GetHWND())) platform::PostMessageW(GetHWND(), platform::WM_CLOSE, kClosedByCloseButton, 0);
+        if (platform::IsWindow(GetHWND()))
+            platform::PostMessageW(GetHWND(), platform::WM_CLOSE, kClosedByCloseButton, 0);
         platform::PostMessageW(owner, platform::WM_CLOSE, 0, 0);
     } else if (msg.pSender == m_pOkButton) {
         if (platform::IsWindow(GetHWND())) platform::PostMessageW(GetHWND(), platform::WM_CLOSE, kClosedByOk, 0);
@@ -77,7 +79,8 @@ int ShowMsgBox(platform::HWND owner, const std::wstring& text) {
         LOG_WRITE(0, L"create message box false:" << platform::AnsiToWide(platform::LastWindowError()));
     } else {
         if (!text.empty()) {
-            if (auto* line = box->m_PaintManager.FindControlAs<uikit::CLabelUI>("labelTip")) line->SetText(platform::WideToUtf8(text));
+            if (auto* line = box->m_PaintManager.FindControlAs<uikit::CLabelUI>("labelTip"))
+                line->SetText(platform::WideToUtf8(text));
         }
         PlaceOverOwner(hwnd, owner);
         const platform::HWND boxOwner = platform::GetParent(hwnd);

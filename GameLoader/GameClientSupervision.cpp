@@ -73,9 +73,11 @@ void KillGeneralProcess() {
         const std::uint32_t id = GetProcessIdByName(name);
         if (id == kNoProcess || KillProcess(id)) continue;
         // The task-kill program beside the launcher, never one found elsewhere.
-        const std::string taskkill = platform::WideToMultiByte(platform::CP_ACP, platform::GetModuleDir()) + "/taskkill";
+        const std::string taskkill =
+            platform::WideToMultiByte(platform::CP_ACP, platform::GetModuleDir()) + "/taskkill";
         std::string error;
-        if (!platform::SpawnDetached(taskkill, {"/f", "/im", platform::WideToMultiByte(platform::CP_ACP, name)}, &error)) {
+        if (!platform::SpawnDetached(taskkill, {"/f", "/im", platform::WideToMultiByte(platform::CP_ACP, name)},
+                                     &error)) {
             LOG_WRITE(0, L"KillProcess " << name << L" falsed code:" << platform::AnsiToWide(error));
         }
     }

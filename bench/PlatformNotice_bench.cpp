@@ -5,16 +5,16 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <csignal>
 #include <fcntl.h>
-#include <fstream>
 #include <spawn.h>
-#include <sstream>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 extern char** environ;
 

@@ -109,13 +109,15 @@ LRESULT OnRemoteMessage(const WireMessage& wire) {
         copy.dwData = static_cast<std::uintptr_t>(wire.dataTag);
         copy.cbData = static_cast<std::uint32_t>(wire.data.size());
         copy.lpData = wire.data.data();
-        return SendToWindow(window, WM_COPYDATA, static_cast<WPARAM>(wire.wParam), reinterpret_cast<LPARAM>(&copy), true);
+        return SendToWindow(window, WM_COPYDATA, static_cast<WPARAM>(wire.wParam), reinterpret_cast<LPARAM>(&copy),
+                            true);
     }
     if (wire.delivery == Delivery::Send) {
-        return SendToWindow(window, wire.message, static_cast<WPARAM>(wire.wParam), static_cast<LPARAM>(wire.lParam), true);
+        return SendToWindow(window, wire.message, static_cast<WPARAM>(wire.wParam), static_cast<LPARAM>(wire.lParam),
+                            true);
     }
-    window->queue->Post(MakeQueued(wire.hwnd, wire.message, static_cast<WPARAM>(wire.wParam),
-                                   static_cast<LPARAM>(wire.lParam), true));
+    window->queue->Post(
+        MakeQueued(wire.hwnd, wire.message, static_cast<WPARAM>(wire.wParam), static_cast<LPARAM>(wire.lParam), true));
     return 0;
 }
 

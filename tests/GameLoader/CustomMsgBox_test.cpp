@@ -29,7 +29,8 @@ std::deque<std::function<void()>>& Steps() {
     return steps;
 }
 
-platform::LRESULT StepperProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam) {
+platform::LRESULT StepperProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
+                              platform::LPARAM lParam) {
     if (message == platform::WM_TIMER && wParam == kStepTimer && !Steps().empty()) {
         const std::function<void()> step = std::move(Steps().front());
         Steps().pop_front();

@@ -28,9 +28,7 @@ protected:
     IsolatedEnvironment m_environment;
 };
 
-TEST_P(GameExitRows, RecognisesOnlyTheGameExitCommand) {
-    EXPECT_EQ(IsGameExit(GetParam().text), GetParam().isExit);
-}
+TEST_P(GameExitRows, RecognisesOnlyTheGameExitCommand) { EXPECT_EQ(IsGameExit(GetParam().text), GetParam().isExit); }
 
 INSTANTIATE_TEST_SUITE_P(Rows, GameExitRows,
                          ::testing::ValuesIn(std::vector<ExitRow>{
@@ -71,7 +69,8 @@ struct Received {
 };
 std::vector<Received> g_received;
 
-platform::LRESULT PlatformWindowProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam) {
+platform::LRESULT PlatformWindowProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
+                                     platform::LPARAM lParam) {
     if (message == platform::WM_COPYDATA) {
         const auto* copy = reinterpret_cast<const platform::COPYDATASTRUCT*>(lParam);
         const auto* data = static_cast<const unsigned char*>(copy->lpData);
@@ -86,7 +85,8 @@ TEST(GameExitNotice, GoesToTheRecordedPlatformWindowOnlyWithALoginSource) {
     IsolatedEnvironment environment;
     static const bool registered = platform::RegisterClassW(L"GameExitTestPlatform", &PlatformWindowProc);
     (void)registered;
-    const platform::HWND window = platform::CreateWindowExW(0, L"GameExitTestPlatform", L"Tidewell", 0, 0, 0, 0, 0, 0, nullptr);
+    const platform::HWND window =
+        platform::CreateWindowExW(0, L"GameExitTestPlatform", L"Tidewell", 0, 0, 0, 0, 0, 0, nullptr);
     ASSERT_NE(window, 0);
     const std::wstring handle = std::to_wstring(window);
     const auto notice = PlatformNotice();

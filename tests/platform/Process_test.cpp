@@ -23,10 +23,12 @@ TEST(SpawnDetached, AProgramThatEndsIsReapedAndRunsInASessionOfItsOwn) {
     const std::string report = environment.Root() + "/report";
     std::string error;
     ASSERT_TRUE(platform::SpawnDetached(
-        "/bin/sh", {"-c", "set -- $(cat /proc/$$/stat | sed 's/.*) //'); echo $$ $4 > \"$0.tmp\"; mv \"$0.tmp\" \"$0\"", report},
+        "/bin/sh",
+        {"-c", "set -- $(cat /proc/$$/stat | sed 's/.*) //'); echo $$ $4 > \"$0.tmp\"; mv \"$0.tmp\" \"$0\"", report},
         &error))
         << error;
-    for (int i = 0; i < 500 && !std::filesystem::exists(report); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 500 && !std::filesystem::exists(report); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     int pid = 0, session = 0;
     ASSERT_EQ(std::sscanf(ReadWholeFile(report).c_str(), "%d %d", &pid, &session), 2) << ReadWholeFile(report);
     EXPECT_EQ(session, pid);

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -24,7 +24,8 @@ protected:
     // The launcher as the platform starts it, told which platform window to notify.
     void Open(const std::string& winid = "1") {
         m_launcher = std::make_unique<ChildProcess>(
-            kBin + "/vornakel_main", std::vector<std::string>{"--source=TW", "--token=t", "--winid=" + winid}, m_environment.Root());
+            kBin + "/vornakel_main", std::vector<std::string>{"--source=TW", "--token=t", "--winid=" + winid},
+            m_environment.Root());
         for (int attempt = 0; attempt < 500 && m_hLauncher == 0; ++attempt) {
             m_hLauncher = platform::FindWindowW(nullptr, L"Kaldrenmoor");
             if (m_hLauncher == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -59,16 +60,17 @@ protected:
             std::filesystem::permissions(at, std::filesystem::perms::others_exec, std::filesystem::perm_options::add);
         }
         auto client = std::make_unique<ChildProcess>(
-            "/usr/bin/setpriv", std::vector<std::string>{"--reuid=65534", "--regid=65534", "--clear-groups", folder + "/vornakel"},
-            folder);
+            "/usr/bin/setpriv",
+            std::vector<std::string>{"--reuid=65534", "--regid=65534", "--clear-groups", folder + "/vornakel"}, folder);
         EXPECT_TRUE(client->WaitForOutput("game-client argv=", 5000)) << client->Stderr();
-        EXPECT_NE(ReadWholeFile("/proc/" + std::to_string(client->Pid()) + "/status").find("Uid:\t65534\t"), std::string::npos);
+        EXPECT_NE(ReadWholeFile("/proc/" + std::to_string(client->Pid()) + "/status").find("Uid:\t65534\t"),
+                  std::string::npos);
         return client;
     }
     std::string Log() const {
         const platform::LocalTime today = platform::CurrentLocalTime();
-        return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
-                             std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
+        return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) +
+                             "_" + std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
     }
     static platform::HWND WaitForBox() {
         for (int attempt = 0; attempt < 500; ++attempt) {
@@ -104,8 +106,9 @@ TEST_F(Supervision, KillGameEndsEveryClientBeforeItReturnsAndLeavesOtherNames) {
     const std::string log = Log();
     EXPECT_NE(log.find("Process32Next processName:VORNAKEL"), std::string::npos) << log;
     for (const auto* client : {first.get(), second.get()}) {
-        EXPECT_NE(log.find("GeneralProcessExist,GetProcessIdByName vornakel idProcess:" + std::to_string(client->Pid())),
-                  std::string::npos)
+        EXPECT_NE(
+            log.find("GeneralProcessExist,GetProcessIdByName vornakel idProcess:" + std::to_string(client->Pid())),
+            std::string::npos)
             << log;
     }
     // Nothing left: one pass finds none and the handler is done.

@@ -16,7 +16,9 @@ const std::string kBin = VK_BIN_DIR;
 
 // 1, "1" in 260 UTF-16 units, 1: as the platform window prints it.
 std::string NoticeHex() {
-    return "01000000" "3100" + std::string(259 * 4, '0') + "01000000";
+    return "01000000"
+           "3100" +
+           std::string(259 * 4, '0') + "01000000";
 }
 
 class GameExit : public ::testing::Test {
@@ -35,8 +37,8 @@ protected:
     }
     std::string Log() const {
         const platform::LocalTime today = platform::CurrentLocalTime();
-        return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
-                             std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
+        return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) +
+                             "_" + std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
     }
     int RunLauncher(const std::string& program, const std::string& command) {
         return RunToEnd(program, {command}, m_environment.Root());
@@ -56,7 +58,8 @@ TEST_F(GameExit, ThePlatformWindowGetsTheNoticeOnlyWhenTheSettingsNameALoginSour
         const char* logLine;
     };
     const Row rows[] = {
-        {"both", "<twwindowid>" + m_strPlatformWindow + "</twwindowid><loginsource>TW</loginsource>", true, "Tidewell wnd get"},
+        {"both", "<twwindowid>" + m_strPlatformWindow + "</twwindowid><loginsource>TW</loginsource>", true,
+         "Tidewell wnd get"},
         {"no_window", "<loginsource>TW</loginsource>", false, "Tidewell wnd not get"},
         {"empty_login_source", "<twwindowid>" + m_strPlatformWindow + "</twwindowid><loginsource></loginsource>", false,
          "game exit notify:{\"type\":1}"},

@@ -26,7 +26,8 @@ constexpr std::uintptr_t kSettleTimer = 2;
 platform::RECT g_lastSeen{};
 
 // Samples the box's place; timers are served by the box's own loop as well.
-platform::LRESULT WatcherProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam, platform::LPARAM lParam) {
+platform::LRESULT WatcherProc(platform::HWND hwnd, platform::UINT message, platform::WPARAM wParam,
+                              platform::LPARAM lParam) {
     if (message == platform::WM_TIMER && wParam == kWatchTimer) {
         const platform::HWND box = platform::FindWindowW(nullptr, L"CustomMsgBox");
         if (box == 0) return 0;

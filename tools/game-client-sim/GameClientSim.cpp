@@ -7,15 +7,15 @@
 // it with the game-exit command, as the real client does when the player leaves:
 //   game-client ended, started vornakel_main {"type":1}
 // A signal still ends it at once, without that start.
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 extern char** environ;
 

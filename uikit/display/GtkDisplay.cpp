@@ -8,9 +8,9 @@
 
 #include <map>
 
+#include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
-#include <X11/Xlib.h>
 
 namespace uikit {
 namespace {
@@ -140,13 +140,18 @@ public:
             return;
         }
         const std::pair<platform::LRESULT, GdkWindowEdge> edges[] = {
-            {platform::HTLEFT, GDK_WINDOW_EDGE_WEST},          {platform::HTRIGHT, GDK_WINDOW_EDGE_EAST},
-            {platform::HTTOP, GDK_WINDOW_EDGE_NORTH},          {platform::HTBOTTOM, GDK_WINDOW_EDGE_SOUTH},
-            {platform::HTTOPLEFT, GDK_WINDOW_EDGE_NORTH_WEST}, {platform::HTTOPRIGHT, GDK_WINDOW_EDGE_NORTH_EAST},
-            {platform::HTBOTTOMLEFT, GDK_WINDOW_EDGE_SOUTH_WEST}, {platform::HTBOTTOMRIGHT, GDK_WINDOW_EDGE_SOUTH_EAST},
+            {platform::HTLEFT, GDK_WINDOW_EDGE_WEST},
+            {platform::HTRIGHT, GDK_WINDOW_EDGE_EAST},
+            {platform::HTTOP, GDK_WINDOW_EDGE_NORTH},
+            {platform::HTBOTTOM, GDK_WINDOW_EDGE_SOUTH},
+            {platform::HTTOPLEFT, GDK_WINDOW_EDGE_NORTH_WEST},
+            {platform::HTTOPRIGHT, GDK_WINDOW_EDGE_NORTH_EAST},
+            {platform::HTBOTTOMLEFT, GDK_WINDOW_EDGE_SOUTH_WEST},
+            {platform::HTBOTTOMRIGHT, GDK_WINDOW_EDGE_SOUTH_EAST},
         };
         for (const auto& [code, edge] : edges) {
-            if (code == hitCode) gtk_window_begin_resize_drag(window, edge, 1, m_nPressRootX, m_nPressRootY, m_nPressTime);
+            if (code == hitCode)
+                gtk_window_begin_resize_drag(window, edge, 1, m_nPressRootX, m_nPressRootY, m_nPressTime);
         }
     }
 
@@ -164,7 +169,8 @@ public:
         gtk_event_box_set_visible_window(GTK_EVENT_BOX(m_catcher), FALSE);
         gtk_event_box_set_above_child(GTK_EVENT_BOX(m_catcher), TRUE);
         gtk_widget_add_events(m_catcher, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
-        gtk_widget_set_size_request(m_catcher, gtk_widget_get_allocated_width(m_window), gtk_widget_get_allocated_height(m_window));
+        gtk_widget_set_size_request(m_catcher, gtk_widget_get_allocated_width(m_window),
+                                    gtk_widget_get_allocated_height(m_window));
         g_signal_connect(m_catcher, "button-press-event", G_CALLBACK(&GtkDisplayWindow::OnButton), this);
         g_signal_connect(m_catcher, "button-release-event", G_CALLBACK(&GtkDisplayWindow::OnButton), this);
         gtk_fixed_put(GTK_FIXED(m_children), m_catcher, 0, 0);
@@ -195,7 +201,8 @@ public:
         GdkWindow* window = gtk_widget_get_window(m_window);
         if (window == nullptr || !gtk_widget_get_mapped(m_window)) return;  // a hidden window stays hidden
         gdk_window_raise(window);
-        if (m_shadow != nullptr && gtk_widget_get_mapped(m_shadow)) gdk_window_restack(gtk_widget_get_window(m_shadow), window, FALSE);
+        if (m_shadow != nullptr && gtk_widget_get_mapped(m_shadow))
+            gdk_window_restack(gtk_widget_get_window(m_shadow), window, FALSE);
         if (!GDK_IS_X11_WINDOW(window)) {
             gtk_window_present(GTK_WINDOW(m_window));
             return;
@@ -205,11 +212,13 @@ public:
         XEvent request{};
         request.xclient.type = ClientMessage;
         request.xclient.window = GDK_WINDOW_XID(window);
-        request.xclient.message_type = gdk_x11_get_xatom_by_name_for_display(gdk_window_get_display(window), "_NET_ACTIVE_WINDOW");
+        request.xclient.message_type =
+            gdk_x11_get_xatom_by_name_for_display(gdk_window_get_display(window), "_NET_ACTIVE_WINDOW");
         request.xclient.format = 32;
         request.xclient.data.l[0] = 2;
         request.xclient.data.l[1] = static_cast<long>(gdk_x11_get_server_time(window));
-        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &request);
         // Without a window manager nobody answers the request: the focus is given directly.
         if (!gdk_x11_screen_supports_net_wm_hint(gdk_window_get_screen(window),
                                                  gdk_atom_intern_static_string("_NET_ACTIVE_WINDOW"))) {
@@ -293,7 +302,8 @@ private:
         const bool minimized = (event->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0;
         if (minimized == self->m_bMinimized) return FALSE;
         self->m_bMinimized = minimized;
-        platform::PostMessageW(self->m_hwnd, platform::WM_SYSCOMMAND, minimized ? platform::SC_MINIMIZE : platform::SC_RESTORE, 0);
+        platform::PostMessageW(self->m_hwnd, platform::WM_SYSCOMMAND,
+                               minimized ? platform::SC_MINIMIZE : platform::SC_RESTORE, 0);
         return FALSE;
     }
 
@@ -366,18 +376,23 @@ public:
             GtkWidget* entry = gtk_menu_item_new_with_label(platform::WideToUtf8(item.text).c_str());
             g_object_set_data(G_OBJECT(entry), "vornakel-menu-id", GINT_TO_POINTER(item.id));
             g_signal_connect(entry, "activate", G_CALLBACK(+[](GtkMenuItem* entry, gpointer data) {
-                static_cast<Choice*>(data)->id = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(entry), "vornakel-menu-id"));
-            }), &choice);
+                                 static_cast<Choice*>(data)->id =
+                                     GPOINTER_TO_INT(g_object_get_data(G_OBJECT(entry), "vornakel-menu-id"));
+                             }),
+                             &choice);
             gtk_menu_shell_append(GTK_MENU_SHELL(menu), entry);
         }
         gtk_widget_show_all(menu);
         g_signal_connect(menu, "deactivate", G_CALLBACK(+[](GtkMenuShell*, gpointer data) {
-            // The chosen item's "activate" comes after the menu closes: let it arrive first.
-            g_idle_add(+[](gpointer loop) -> gboolean {
-                g_main_loop_quit(static_cast<GMainLoop*>(loop));
-                return G_SOURCE_REMOVE;
-            }, static_cast<Choice*>(data)->loop);
-        }), &choice);
+                             // The chosen item's "activate" comes after the menu closes: let it arrive first.
+                             g_idle_add(
+                                 +[](gpointer loop) -> gboolean {
+                                     g_main_loop_quit(static_cast<GMainLoop*>(loop));
+                                     return G_SOURCE_REMOVE;
+                                 },
+                                 static_cast<Choice*>(data)->loop);
+                         }),
+                         &choice);
         GdkWindow* root = gdk_get_default_root_window();
         const GdkRectangle at{x, y, 1, 1};
         gtk_menu_popup_at_rect(GTK_MENU(menu), root, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, nullptr);
@@ -391,12 +406,14 @@ public:
     UISize CursorPos() override {
         int x = 0;
         int y = 0;
-        gdk_device_get_position(gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())), nullptr, &x, &y);
+        gdk_device_get_position(gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())), nullptr,
+                                &x, &y);
         return UISize{x, y};
     }
 
     void ShowErrorBox(const std::string& text, const std::string& caption) override {
-        GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", text.c_str());
+        GtkWidget* dialog =
+            gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", text.c_str());
         gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
         gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
