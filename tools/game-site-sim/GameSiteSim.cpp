@@ -3,7 +3,7 @@
 //
 //   game-site-sim [--port N] [--status CODE] [--call JSON]... [--call-delay MS]
 //                 [--frame-call JSON] [--new-window URL] [--script JS]... [--other-origin]
-//                 [--page-delay MS]
+//                 [--page-delay MS] [--open-game JSON]
 //
 // It prints "listening port=N" first, then "GET <path and query as received>" per request.
 // The page /client/index/vornakel (any query) has the "开始游戏" button (open_game), minimise
@@ -12,7 +12,8 @@
 // --frame-call: a frame of the next port's origin makes that call. --other-origin: the page
 // goes on to the same address on the next port, and the calls are made there. --status
 // answers the page with that status and a short error page; --page-delay holds the page's
-// answer back for that long.
+// answer back for that long. --open-game is the call the "开始游戏" button makes (by default
+// {"funcation_name":"open_game"}), so a page can hand over the player's fresh token.
 #include "Resources.h"
 
 #include <glib-unix.h>
@@ -38,6 +39,7 @@ struct Options {
     std::string newWindow;
     bool otherOrigin = false;
     int pageDelayMs = 0;
+    std::string openGame = R"({"funcation_name":"open_game"})";
 };
 
 Options g_options;
@@ -100,11 +102,12 @@ std::string StartPage(bool primary) {
     page += "const scripts = " + (makesCalls ? JsArray(g_options.scripts) : std::string("[]")) + ";\n";
     page += "const newWindow = " + JsString(makesCalls ? g_options.newWindow : "") + ";\n";
     page += "const delay = " + std::to_string(g_options.callDelayMs) + ";\n";
+    page += "const openGame = " + JsString(g_options.openGame) + ";\n";
     page += "const nextOrigin = " + JsString(primary && g_options.otherOrigin ? OriginOfPort(g_options.port + 1) : "") + ";\n";
     page += R"(function bridge(text) {
   if (window.external && typeof window.external.g_callCppFunc === "function") window.external.g_callCppFunc(text);
 }
-document.getElementById("start").addEventListener("click", () => bridge('{"funcation_name":"open_game"}'));
+document.getElementById("start").addEventListener("click", () => bridge(openGame));
 document.getElementById("min").addEventListener("click", () => bridge('{"funcation_name":"min_wnd"}'));
 document.getElementById("close").addEventListener("click", () => bridge('{"funcation_name":"close_wnd"}'));
 document.getElementById("drag").addEventListener("mousedown", () => bridge('{"funcation_name":"wnd_mousemove"}'));
@@ -203,7 +206,7 @@ int Listen(SoupServer* server, int port) {
 int Usage() {
     std::fputs("usage: game-site-sim [--port N] [--status CODE] [--call JSON]... [--call-delay MS]\n"
                "                     [--frame-call JSON] [--new-window URL] [--script JS]... [--other-origin]\n"
-               "                     [--page-delay MS]\n",
+               "                     [--page-delay MS] [--open-game JSON]\n",
                stderr);
     return 2;
 }
@@ -232,6 +235,8 @@ bool ParseOptions(int argc, char** argv) {
             g_options.pageDelayMs = std::atoi(argv[++i]);
         } else if (option == "--new-window") {
             g_options.newWindow = argv[++i];
+        } else if (option == "--open-game") {
+            g_options.openGame = argv[++i];
         } else {
             return false;
         }
