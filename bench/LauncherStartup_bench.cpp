@@ -9,6 +9,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 #include <filesystem>
 
 namespace {
@@ -72,5 +74,17 @@ void BM_LogWriteOneLine(benchmark::State& state) {
     std::filesystem::remove(logger.FileName());
 }
 BENCHMARK(BM_LogWriteOneLine);
+
+// The floor of a log line: the same bytes appended with one write to a file kept open.
+void BM_RawAppendWriteOneLine(benchmark::State& state) {
+    const std::string path = (ScratchDir() / "log" / "raw.log").string();
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const std::string line =
+        "2026-12-11 13:40:31.559 [Main.cpp<70>wWinMain] : CreateMutex not ERROR_ALREADY_EXISTS:vornakel_main.exe\n";
+    for (auto _ : state) benchmark::DoNotOptimize(write(fd, line.data(), line.size()));
+    close(fd);
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_RawAppendWriteOneLine);
 
 }  // namespace

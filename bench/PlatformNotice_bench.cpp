@@ -2,6 +2,7 @@
 // beside its floor: the same 528 bytes sent over a socket pair and answered by a thread.
 #include "IsolatedBenchEnvironment.h"
 #include "PlatformNotice.h"
+#include "WindowMessaging.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,6 +66,23 @@ void BM_NotifyPlatformWindowInAnotherProcess(benchmark::State& state) {
     std::filesystem::remove(output);
 }
 BENCHMARK(BM_NotifyPlatformWindowInAnotherProcess)->UseRealTime();
+
+// A post to a window of another process: handed over, not waited for.
+void BM_PostToWindowInAnotherProcess(benchmark::State& state) {
+    IsolatedBenchEnvironment environment;
+    const std::string output = std::filesystem::temp_directory_path() / ("vk-bench-post-" + std::to_string(getpid()));
+    {
+        PlatformWindowProcess window(output);
+        if (window.Handle().empty()) {
+            state.SkipWithError("tidewell-sim did not start");
+            return;
+        }
+        const platform::HWND hwnd = std::stoi(window.Handle());
+        for (auto _ : state) benchmark::DoNotOptimize(platform::PostMessageW(hwnd, platform::WM_NULL, 0, 0));
+    }
+    std::filesystem::remove(output);
+}
+BENCHMARK(BM_PostToWindowInAnotherProcess)->UseRealTime();
 
 void BM_SocketPairRoundTrip528Bytes(benchmark::State& state) {
     int ends[2];
