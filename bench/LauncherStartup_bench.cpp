@@ -8,9 +8,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 
 namespace {

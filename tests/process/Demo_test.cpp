@@ -12,17 +12,19 @@ namespace {
 TEST(Demo, TheWholeJourneyReachesThePlatformsNotice) {
     IsolatedEnvironment environment;
     const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
-    ChildProcess demo("/usr/bin/env",
-                      {"VK_DEMO_BIN=" + std::string(VK_BIN_DIR),
-                       // As in the other desktop tests: no leak check for a launcher that shows a page.
-                       "ASAN_OPTIONS=" + std::string(sanitizerOptions != nullptr ? sanitizerOptions : "") + ":detect_leaks=0",
-                       std::string(VK_SOURCE_DIR) + "/scripts/demo"},
-                      environment.Root(), true);
+    ChildProcess demo(
+        "/usr/bin/env",
+        {"VK_DEMO_BIN=" + std::string(VK_BIN_DIR),
+         // As in the other desktop tests: no leak check for a launcher that shows a page.
+         "ASAN_OPTIONS=" + std::string(sanitizerOptions != nullptr ? sanitizerOptions : "") + ":detect_leaks=0",
+         std::string(VK_SOURCE_DIR) + "/scripts/demo"},
+        environment.Root(), true);
     ASSERT_EQ(demo.Wait(300000), 0) << demo.Stdout() << demo.Stderr();
     const std::string out = demo.Stdout();
     for (const std::string& expected : {
              std::string("the game-manager window received: msg=1348 wparam=0 lparam=0\n"),
-             std::string("the site was asked for: GET /client/index/vornakel?fileparam=&token=demo-token-1234&source=TW\n"),
+             std::string(
+                 "the site was asked for: GET /client/index/vornakel?fileparam=&token=demo-token-1234&source=TW\n"),
              std::string("second start exit code 0"),
              std::string("game-client argv=[\"--source=TW\",\"--token=开局令牌-7\",\"--twext=zone=3\""),
              std::string("the launcher has ended (exit code 0)\n"),

@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<uikit::IDisplayBackend> desktop = uikit::CreateGtkDisplay("msgbox-host");
     if (desktop == nullptr) {
-        std::fputs("msgbox-host: no desktop\n", stderr);
+        std::fprintf(stderr, "msgbox-host: no desktop (DISPLAY=%s)\n",
+                     std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "");
         return 1;
     }
     uikit::SetDisplay(std::move(desktop));

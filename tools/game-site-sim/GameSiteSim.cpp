@@ -103,7 +103,8 @@ std::string StartPage(bool primary) {
     page += "const newWindow = " + JsString(makesCalls ? g_options.newWindow : "") + ";\n";
     page += "const delay = " + std::to_string(g_options.callDelayMs) + ";\n";
     page += "const openGame = " + JsString(g_options.openGame) + ";\n";
-    page += "const nextOrigin = " + JsString(primary && g_options.otherOrigin ? OriginOfPort(g_options.port + 1) : "") + ";\n";
+    page += "const nextOrigin = " + JsString(primary && g_options.otherOrigin ? OriginOfPort(g_options.port + 1) : "") +
+            ";\n";
     page += R"(function bridge(text) {
   if (window.external && typeof window.external.g_callCppFunc === "function") window.external.g_callCppFunc(text);
 }
@@ -141,17 +142,20 @@ void Answer(SoupServerMessage* message, int status, const char* type, const std:
 void OnRequest(SoupServer*, SoupServerMessage* message, const char* path, GHashTable*, gpointer primary) {
     GUri* uri = soup_server_message_get_uri(message);
     const char* query = g_uri_get_query(uri);
-    std::printf("%s %s%s%s\n", soup_server_message_get_method(message), g_uri_get_path(uri), query != nullptr ? "?" : "",
-                query != nullptr ? query : "");
+    std::printf("%s %s%s%s\n", soup_server_message_get_method(message), g_uri_get_path(uri),
+                query != nullptr ? "?" : "", query != nullptr ? query : "");
     std::fflush(stdout);
     const std::string_view route(path);
     if (route == kPagePath) {
         if (g_options.pageDelayMs > 0) {
             soup_server_message_pause(message);
-            g_timeout_add(static_cast<guint>(g_options.pageDelayMs), [](gpointer held) -> gboolean {
-                soup_server_message_unpause(static_cast<SoupServerMessage*>(held));
-                return G_SOURCE_REMOVE;
-            }, message);
+            g_timeout_add(
+                static_cast<guint>(g_options.pageDelayMs),
+                [](gpointer held) -> gboolean {
+                    soup_server_message_unpause(static_cast<SoupServerMessage*>(held));
+                    return G_SOURCE_REMOVE;
+                },
+                message);
         }
         if (g_options.status != 200) {
             Answer(message, g_options.status, "text/html; charset=utf-8",
@@ -204,10 +208,11 @@ int Listen(SoupServer* server, int port) {
 }
 
 int Usage() {
-    std::fputs("usage: game-site-sim [--port N] [--status CODE] [--call JSON]... [--call-delay MS]\n"
-               "                     [--frame-call JSON] [--new-window URL] [--script JS]... [--other-origin]\n"
-               "                     [--page-delay MS] [--open-game JSON]\n",
-               stderr);
+    std::fputs(
+        "usage: game-site-sim [--port N] [--status CODE] [--call JSON]... [--call-delay MS]\n"
+        "                     [--frame-call JSON] [--new-window URL] [--script JS]... [--other-origin]\n"
+        "                     [--page-delay MS] [--open-game JSON]\n",
+        stderr);
     return 2;
 }
 
@@ -265,10 +270,13 @@ int main(int argc, char** argv) {
 
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
     for (const int signal : {SIGINT, SIGTERM}) {
-        g_unix_signal_add(signal, [](gpointer loop) -> gboolean {
-            g_main_loop_quit(static_cast<GMainLoop*>(loop));
-            return G_SOURCE_REMOVE;
-        }, loop);
+        g_unix_signal_add(
+            signal,
+            [](gpointer loop) -> gboolean {
+                g_main_loop_quit(static_cast<GMainLoop*>(loop));
+                return G_SOURCE_REMOVE;
+            },
+            loop);
     }
     g_main_loop_run(loop);
     g_main_loop_unref(loop);

@@ -17,7 +17,8 @@ bool HasOneColour(GdkPixbuf* image) {
     const guchar* pixels = gdk_pixbuf_get_pixels(image);
     for (int row = 0; row < gdk_pixbuf_get_height(image); ++row) {
         for (int column = 0; column < gdk_pixbuf_get_width(image); ++column) {
-            if (std::memcmp(pixels + row * stride + column * channels, pixels, static_cast<std::size_t>(channels)) != 0) {
+            if (std::memcmp(pixels + row * stride + column * channels, pixels, static_cast<std::size_t>(channels)) !=
+                0) {
                 return false;
             }
         }

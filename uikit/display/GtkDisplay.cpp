@@ -6,6 +6,7 @@
 
 #include "Text.h"
 
+#include <cstdio>
 #include <map>
 
 #include <X11/Xlib.h>
@@ -429,7 +430,13 @@ std::unique_ptr<IDisplayBackend> CreateGtkDisplay(const std::string& programName
         g_set_prgname(programName.c_str());
         gdk_set_program_class(programName.c_str());
     }
-    if (!gtk_init_check(nullptr, nullptr)) return nullptr;
+    // A display that is there may refuse a connection for a moment (a busy virtual X server
+    // does); it is asked again before the program goes on without one.
+    for (int attempt = 0; !gtk_init_check(nullptr, nullptr); ++attempt) {
+        if (attempt == 4 || g_getenv("DISPLAY") == nullptr) return nullptr;
+        std::fprintf(stderr, "display %s refused the connection, asking again\n", g_getenv("DISPLAY"));
+        g_usleep(200 * 1000);
+    }
     return std::make_unique<GtkDisplay>();
 }
 
