@@ -51,36 +51,36 @@ private:
     std::string m_handle;
 };
 
-void BM_NotifyPlatformWindowInAnotherProcess(benchmark::State& state) {
+// Runs the measured loop against a platform window in another process, given its handle text.
+template <typename Loop>
+void AgainstPlatformWindow(benchmark::State& state, Loop loop) {
     IsolatedBenchEnvironment environment;
-    const std::string output = std::filesystem::temp_directory_path() / ("vk-bench-notice-" + std::to_string(getpid()));
+    const std::string output = std::filesystem::temp_directory_path() / ("vk-bench-window-" + std::to_string(getpid()));
     {
         PlatformWindowProcess window(output);
         if (window.Handle().empty()) {
             state.SkipWithError("tidewell-sim did not start");
-            return;
+        } else {
+            loop(window.Handle());
         }
-        const std::wstring handle(window.Handle().begin(), window.Handle().end());
-        for (auto _ : state) NotifyPlatformWindow(handle);
     }
     std::filesystem::remove(output);
+}
+
+void BM_NotifyPlatformWindowInAnotherProcess(benchmark::State& state) {
+    AgainstPlatformWindow(state, [&](const std::string& text) {
+        const std::wstring handle(text.begin(), text.end());
+        for (auto _ : state) NotifyPlatformWindow(handle);
+    });
 }
 BENCHMARK(BM_NotifyPlatformWindowInAnotherProcess)->UseRealTime();
 
 // A post to a window of another process: handed over, not waited for.
 void BM_PostToWindowInAnotherProcess(benchmark::State& state) {
-    IsolatedBenchEnvironment environment;
-    const std::string output = std::filesystem::temp_directory_path() / ("vk-bench-post-" + std::to_string(getpid()));
-    {
-        PlatformWindowProcess window(output);
-        if (window.Handle().empty()) {
-            state.SkipWithError("tidewell-sim did not start");
-            return;
-        }
-        const platform::HWND hwnd = std::stoi(window.Handle());
+    AgainstPlatformWindow(state, [&](const std::string& text) {
+        const platform::HWND hwnd = std::stoi(text);
         for (auto _ : state) benchmark::DoNotOptimize(platform::PostMessageW(hwnd, platform::WM_NULL, 0, 0));
-    }
-    std::filesystem::remove(output);
+    });
 }
 BENCHMARK(BM_PostToWindowInAnotherProcess)->UseRealTime();
 
