@@ -20,16 +20,17 @@ constexpr platform::WPARAM kClosedByOk = 1;
 constexpr platform::WPARAM kClosedByCloseButton = 8;
 
 // Centred over the owner (over the work area without one), then moved inside the work area
-// where it would stick out.
+// of the owner's monitor where it would stick out.
 void PlaceOverOwner(platform::HWND box, platform::HWND owner) {
     const platform::RECT rect = platform::GetWindowRect(box);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    const uikit::UIRect work = uikit::Display().WorkArea();
+    uikit::UIRect work = uikit::Display().WorkArea();
     uikit::UIRect over = work;
     if (platform::IsWindow(owner)) {
         const platform::RECT ownerRect = platform::GetWindowRect(owner);
         over = uikit::UIRect{ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom};
+        work = uikit::Display().WorkAreaAt(over.left + over.Width() / 2, over.top + over.Height() / 2);
     }
     int left = over.left + (over.Width() - width) / 2;
     int top = over.top + (over.Height() - height) / 2;

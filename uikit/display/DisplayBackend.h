@@ -63,6 +63,8 @@ public:
     virtual std::unique_ptr<IDisplayWindow> CreateDisplayWindow(platform::HWND hwnd, IDisplayClient& client) = 0;
     // The work area of the monitor, for centring.
     virtual UIRect WorkArea() = 0;
+    // The work area of the monitor that shows the point; one monitor's is WorkArea().
+    virtual UIRect WorkAreaAt(int x, int y) { return WorkArea(); }
     // A modal message box without owner, with an error icon.
     virtual void ShowErrorBox(const std::string& text, const std::string& caption) = 0;
     // The system's modal message box with an OK button over the window; returns when it has

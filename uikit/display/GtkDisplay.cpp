@@ -357,6 +357,14 @@ public:
         return UIRect{area.x, area.y, area.x + area.width, area.y + area.height};
     }
 
+    UIRect WorkAreaAt(int x, int y) override {
+        GdkMonitor* monitor = gdk_display_get_monitor_at_point(gdk_display_get_default(), x, y);
+        if (monitor == nullptr) return WorkArea();
+        GdkRectangle area{};
+        gdk_monitor_get_workarea(monitor, &area);
+        return UIRect{area.x, area.y, area.x + area.width, area.y + area.height};
+    }
+
     void ShowMessageBox(platform::HWND owner, const std::wstring& text, const std::wstring& caption) override {
         GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_INFO, GTK_BUTTONS_OK, "%s",
                                                    platform::WideToUtf8(text).c_str());
