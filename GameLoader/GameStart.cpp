@@ -9,29 +9,11 @@
 
 #include "Directories.h"
 #include "Process.h"
-#include "Registry.h"
 #include "Text.h"
 #include "WindowCore.h"
 
-namespace {
-
-// DisplayIcon is read into 260 UTF-16 units.
-constexpr platform::DWORD kDisplayIconBytes = 520;
-
-}  // namespace
-
 std::wstring GetGameInstallDir(const std::wstring& keyName) {
-    platform::HKEY key = nullptr;
-    if (platform::RegOpenKeyExW(platform::HKEY_CURRENT_USER, UninstallKeyPath(keyName).c_str(), 0, platform::KEY_READ, &key) !=
-        platform::ERROR_SUCCESS) {
-        return {};
-    }
-    platform::BYTE buffer[kDisplayIconBytes] = {};
-    platform::DWORD size = kDisplayIconBytes;
-    const platform::LONG status = platform::RegQueryValueExW(key, L"DisplayIcon", nullptr, buffer, &size);
-    platform::RegCloseKey(key);
-    if (status != platform::ERROR_SUCCESS) return {};
-    std::wstring directory = platform::RegStringFromBytes(buffer, kDisplayIconBytes);
+    std::wstring directory = ReadUninstallString(keyName, L"DisplayIcon");
     // Written with either separator; read with the system's own.
     platform::ReplaceAll(directory, L"\\", L"/");
     const std::size_t separator = directory.rfind(platform::kPathSeparator);
@@ -42,9 +24,12 @@ std::wstring GetGameInstallDir(const std::wstring& keyName) {
 std::vector<std::wstring> GameClientArguments(const LaunchParameters& params) {
     std::vector<std::wstring> arguments = {L"--source=" + params.m_strSource};
     const std::pair<const wchar_t*, const std::wstring*> items[] = {
-        {L"--tokenLogin=", &params.m_strTokenLogin}, {L"--token=", &params.m_strToken},
-        {L"--twext=", &params.m_strTwExt},           {L"--winid=", &params.m_strGameMgrId},
-        {L"--typeMode=", &params.m_strTypeMode},     {L"--instGamePath=", &params.m_strInstGamePath},
+        {L"--tokenLogin=", &params.m_strTokenLogin},
+        {L"--token=", &params.m_strToken},
+        {L"--twext=", &params.m_strTwExt},
+        {L"--winid=", &params.m_strGameMgrId},
+        {L"--typeMode=", &params.m_strTypeMode},
+        {L"--instGamePath=", &params.m_strInstGamePath},
         {L"--cacheGamePath=", &params.m_strCacheGamePath},
     };
     for (const auto& [option, value] : items) {

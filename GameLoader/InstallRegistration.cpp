@@ -4,12 +4,11 @@
 #include "GameLoaderWnd.h"
 
 #include "Directories.h"
+#include "FileIO.h"
 #include "Registry.h"
 #include "Resources.h"
 #include "ShellLink.h"
 #include "Text.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -28,19 +27,21 @@ std::wstring InstallDirectory(const std::wstring& instGamePath, const std::wstri
     return root + platform::kPathSeparator + gameCode;
 }
 
-std::wstring GetBagFileParam(const std::wstring& gameCode) {
+std::wstring ReadUninstallString(const std::wstring& gameCode, const wchar_t* valueName) {
     platform::HKEY key = nullptr;
-    if (platform::RegOpenKeyExW(platform::HKEY_CURRENT_USER, UninstallKeyPath(gameCode).c_str(), 0, platform::KEY_READ, &key) !=
-        platform::ERROR_SUCCESS) {
+    if (platform::RegOpenKeyExW(platform::HKEY_CURRENT_USER, UninstallKeyPath(gameCode).c_str(), 0, platform::KEY_READ,
+                                &key) != platform::ERROR_SUCCESS) {
         return {};
     }
     platform::BYTE buffer[kValueBufferBytes] = {};
     platform::DWORD size = kValueBufferBytes;
-    const platform::LONG status = platform::RegQueryValueExW(key, L"FileParam", nullptr, buffer, &size);
+    const platform::LONG status = platform::RegQueryValueExW(key, valueName, nullptr, buffer, &size);
     platform::RegCloseKey(key);
     if (status != platform::ERROR_SUCCESS) return {};
     return platform::RegStringFromBytes(buffer, kValueBufferBytes);
 }
+
+std::wstring GetBagFileParam(const std::wstring& gameCode) { return ReadUninstallString(gameCode, L"FileParam"); }
 
 std::wstring DesktopShortcutPath() {
     return platform::GetDesktopDir() + platform::kPathSeparator + platform::AnsiToWide(kWindowTitle) + L".desktop";
@@ -48,7 +49,7 @@ std::wstring DesktopShortcutPath() {
 
 void DeleteDesktopShortcut() {
     const std::wstring path = DesktopShortcutPath();
-    std::remove(platform::WideToMultiByte(platform::CP_ACP, path).c_str());
+    platform::DeleteFile(platform::WideToMultiByte(platform::CP_ACP, path));
 }
 
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target, const std::wstring& iconFile) {
@@ -87,12 +88,13 @@ void GameLoaderWnd::CreateDesktopShortcut() {
 
 void GameLoaderWnd::WriteUninstallKey() {
     platform::HKEY key = nullptr;
-    if (platform::RegCreateKeyExW(platform::HKEY_CURRENT_USER, UninstallKeyPath(m_strGameCode).c_str(), platform::KEY_WRITE, &key) !=
-        platform::ERROR_SUCCESS) {
+    if (platform::RegCreateKeyExW(platform::HKEY_CURRENT_USER, UninstallKeyPath(m_strGameCode).c_str(),
+                                  platform::KEY_WRITE, &key) != platform::ERROR_SUCCESS) {
         return;
     }
     std::wstring uninstaller = m_strGameCode;
-    if (!uninstaller.empty() && uninstaller[0] >= L'a' && uninstaller[0] <= L'z') uninstaller[0] = uninstaller[0] - L'a' + L'A';
+    if (!uninstaller.empty() && uninstaller[0] >= L'a' && uninstaller[0] <= L'z')
+        uninstaller[0] = uninstaller[0] - L'a' + L'A';
     const std::pair<const wchar_t*, std::wstring> values[] = {
         {L"DisplayVersion", L"3.8.0.1"},
         {L"DisplayIcon", LauncherInInstallDirectory()},
@@ -102,8 +104,8 @@ void GameLoaderWnd::WriteUninstallKey() {
     };
     for (std::size_t i = 0; i < std::size(values); ++i) {
         const std::vector<platform::BYTE> bytes = platform::RegStringBytes(values[i].second);
-        const platform::LONG status =
-            platform::RegSetValueExW(key, values[i].first, platform::REG_SZ, bytes.data(), static_cast<platform::DWORD>(bytes.size()));
+        const platform::LONG status = platform::RegSetValueExW(key, values[i].first, platform::REG_SZ, bytes.data(),
+                                                               static_cast<platform::DWORD>(bytes.size()));
         // The uninstaller's value is the last: whether it was written is not looked at.
         if (status != platform::ERROR_SUCCESS && i + 1 < std::size(values)) break;
     }

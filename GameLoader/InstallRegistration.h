@@ -4,6 +4,9 @@
 
 // The game's uninstall key below HKEY_CURRENT_USER.
 std::wstring UninstallKeyPath(const std::wstring& gameCode);
+// A string value of the uninstall key, read into 520 bytes: empty when the key or the value
+// is missing, or when the value is longer than 259 characters.
+std::wstring ReadUninstallString(const std::wstring& gameCode, const wchar_t* valueName);
 // instGamePath + separator + game code, or the program files folder + separator + game code
 // when instGamePath is empty; the parts are joined as they are.
 std::wstring InstallDirectory(const std::wstring& instGamePath, const std::wstring& gameCode);

@@ -40,6 +40,8 @@ bool PathFileExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 // Creates one directory (parents are not created). False when it could not be made.
 bool CreateDirectory(const std::string& path);
+// Deletes one file (never a directory). True when it was there and is gone.
+bool DeleteFile(const std::string& path);
 
 // A regular file opened for appending; each Append is one write call, so lines written by
 // several processes at once never interleave.

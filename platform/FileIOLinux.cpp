@@ -2,13 +2,13 @@
 
 #include "ProcessIdentity.h"
 
-#include <atomic>
-#include <cerrno>
-#include <charconv>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
 
 namespace platform {
 namespace {
@@ -73,8 +73,8 @@ bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string&
 std::string TemporaryPathFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     const ProcessIdentity self = CurrentProcessIdentity();
-    return path + std::string(kTemporaryMarker) + std::to_string(self.pid) + "-" + std::to_string(self.startTime) + "-" +
-           std::to_string(counter++);
+    return path + std::string(kTemporaryMarker) + std::to_string(self.pid) + "-" + std::to_string(self.startTime) +
+           "-" + std::to_string(counter++);
 }
 
 void RemoveStaleTemporaries(const std::string& path) {
@@ -121,6 +121,8 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(std::
 }
 
 bool PathFileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 bool IsDirectory(const std::string& path) {
     struct stat info {};
