@@ -3,12 +3,12 @@
 #include "FileIO.h"
 #include "Text.h"
 
-#include <climits>
-#include <cstdlib>
 #include <dlfcn.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <climits>
+#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -41,11 +41,22 @@ std::string ExecutablePath() {
     return std::string(buffer, static_cast<std::size_t>(length));
 }
 
+// A base folder of the user's: the variable's absolute path, else its default below the home
+// folder; empty when there is neither.
+std::string XdgBaseDir(const char* variable, const char* belowHome) {
+    std::string folder = EnvAbsolutePath(variable);
+    if (folder.empty()) {
+        const std::string home = HomeDir();
+        if (home.empty()) return {};
+        folder = home + belowHome;
+    }
+    return TrimTrailingSeparators(folder);
+}
+
 // Reads XDG_DESKTOP_DIR="..." from user-dirs.dirs; "$HOME/" at the start stands for the
 // home folder, as in the file's own format.
 std::string DesktopFromUserDirs(const std::string& home) {
-    std::string config = EnvAbsolutePath("XDG_CONFIG_HOME");
-    if (config.empty()) config = home + "/.config";
+    const std::string config = XdgBaseDir("XDG_CONFIG_HOME", "/.config");
     std::string content;
     if (!ReadFileBounded(config + "/user-dirs.dirs", 1 << 16, content)) return {};
     constexpr std::string_view kKey = "XDG_DESKTOP_DIR=\"";
@@ -77,27 +88,14 @@ std::string HomeDir() {
 }
 
 std::wstring GetLocalAppDataDir() {
-    std::string data = EnvAbsolutePath("XDG_DATA_HOME");
-    if (data.empty()) {
-        const std::string home = HomeDir();
-        if (home.empty()) return {};
-        data = home + "/.local/share";
-    }
-    data = TrimTrailingSeparators(data);
+    const std::string data = XdgBaseDir("XDG_DATA_HOME", "/.local/share");
+    if (data.empty()) return {};
     // The folder exists on every installed desktop; a fresh account may not have it yet.
     if (!IsDirectory(data)) CreateWithParents(data);
     return AnsiToWide(data);
 }
 
-std::wstring GetUserCacheDir() {
-    std::string cache = EnvAbsolutePath("XDG_CACHE_HOME");
-    if (cache.empty()) {
-        const std::string home = HomeDir();
-        if (home.empty()) return {};
-        cache = home + "/.cache";
-    }
-    return AnsiToWide(TrimTrailingSeparators(cache));
-}
+std::wstring GetUserCacheDir() { return AnsiToWide(XdgBaseDir("XDG_CACHE_HOME", "/.cache")); }
 
 std::wstring GetDesktopDir() {
     const std::string home = HomeDir();
@@ -112,8 +110,7 @@ std::wstring GetProgramFilesX86Dir() { return L"/opt"; }
 std::wstring GetModulePath(const void* addressInModule) {
     if (addressInModule != nullptr) {
         Dl_info info{};
-        if (dladdr(addressInModule, &info) != 0 && info.dli_fname != nullptr &&
-            info.dli_fname[0] == '/') {
+        if (dladdr(addressInModule, &info) != 0 && info.dli_fname != nullptr && info.dli_fname[0] == '/') {
             return AnsiToWide(info.dli_fname);
         }
     }
@@ -133,12 +130,8 @@ std::string GetModuleBaseName() {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool PathFileExistsW(const std::wstring& path) {
-    return PathFileExists(WideToMultiByte(CP_ACP, path));
-}
+bool PathFileExistsW(const std::wstring& path) { return PathFileExists(WideToMultiByte(CP_ACP, path)); }
 
-bool CreateDirectoryW(const std::wstring& path) {
-    return CreateDirectory(WideToMultiByte(CP_ACP, path));
-}
+bool CreateDirectoryW(const std::wstring& path) { return CreateDirectory(WideToMultiByte(CP_ACP, path)); }
 
 }  // namespace platform
