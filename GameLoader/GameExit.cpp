@@ -8,12 +8,19 @@
 
 #include "Text.h"
 
+namespace {
+
+// The command as some game sides write it: not JSON, but meant as type 1.
+bool IsLiteralGameExit(const std::wstring& cmdJson) { return cmdJson == L"type:1" || cmdJson == L"{type:1}"; }
+
+}  // namespace
+
 bool ReadGameExitType(const std::wstring& cmdJson, int& type) {
     type = 0;
     Json::Value root;
     // The JSON library reads UTF-8, whatever the locale's character set.
     if (!ParseJsonText(platform::WideToUtf8(cmdJson), root)) {
-        if (cmdJson != L"type:1" && cmdJson != L"{type:1}") return false;
+        if (!IsLiteralGameExit(cmdJson)) return false;
         type = 1;
         return true;
     }
@@ -32,7 +39,7 @@ bool IsGameExit(const std::wstring& cmdJson) {
             LOG_WRITE(0, L"reader.parse:" << RedactTokens(cmdJson) << L" false");
             return false;
         }
-        if (cmdJson == L"type:1" || cmdJson == L"{type:1}") {
+        if (IsLiteralGameExit(cmdJson)) {
             LOG_WRITE(0, L"reader.parse:" << RedactTokens(cmdJson) << L" false");
             LOG_WRITE(0, L"get type:1");
         }
@@ -41,10 +48,11 @@ bool IsGameExit(const std::wstring& cmdJson) {
         return false;
     }
     LOG_WRITE(2, L"game exit notify:" << RedactTokens(cmdJson));
+    const std::wstring settings = SettingsPath();
     std::wstring source;
-    if (!GetLoginSource(SettingsPath(), source) || source.empty()) return true;
+    if (!GetLoginSource(settings, source) || source.empty()) return true;
     std::wstring window;
-    if (GetPlatformWindowId(SettingsPath(), window)) {
+    if (GetPlatformWindowId(settings, window)) {
         LOG_WRITE(2, L"Tidewell wnd get");
         NotifyPlatformWindow(window);
     } else {
