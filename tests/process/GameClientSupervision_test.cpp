@@ -2,8 +2,8 @@
 // failure, with the messages other programs of the platform send it.
 #include "ChildProcess.h"
 #include "IsolatedEnvironment.h"
+#include "PublishedWindow.h"
 
-#include "Clock.h"
 #include "WindowMessaging.h"
 
 #include <gtest/gtest.h>
@@ -26,10 +26,7 @@ protected:
         m_launcher = std::make_unique<ChildProcess>(
             kBin + "/vornakel_main", std::vector<std::string>{"--source=TW", "--token=t", "--winid=" + winid},
             m_environment.Root());
-        for (int attempt = 0; attempt < 500 && m_hLauncher == 0; ++attempt) {
-            m_hLauncher = platform::FindWindowW(nullptr, L"Kaldrenmoor");
-            if (m_hLauncher == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        m_hLauncher = WaitForWindow(L"Kaldrenmoor");
         ASSERT_NE(m_hLauncher, 0);
         platform::LRESULT answer = 0;
         ASSERT_TRUE(platform::SendMessageTimeoutW(m_hLauncher, platform::WM_NULL, 0, 0, 10000, &answer));
@@ -68,16 +65,7 @@ protected:
         return client;
     }
     std::string Log() const {
-        const platform::LocalTime today = platform::CurrentLocalTime();
-        return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) +
-                             "_" + std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
-    }
-    static platform::HWND WaitForBox() {
-        for (int attempt = 0; attempt < 500; ++attempt) {
-            if (const platform::HWND box = platform::FindWindowW(nullptr, L"CustomMsgBox"); box != 0) return box;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return 0;
+        return ReadWholeFile(m_environment.LauncherLogPath());
     }
 
     IsolatedEnvironment m_environment;
@@ -124,7 +112,7 @@ TEST_F(Supervision, NetworkFailureShowsTheBoxAndTouchesNoProcess) {
     Open();
     const auto client = StartClient("vornakel");
     ASSERT_TRUE(platform::PostMessageW(m_hLauncher, kKillGame, 5, 0));
-    const platform::HWND box = WaitForBox();
+    const platform::HWND box = WaitForWindow(L"CustomMsgBox");
     ASSERT_NE(box, 0);
     EXPECT_TRUE(client->IsRunning());
     ASSERT_TRUE(platform::PostMessageW(box, platform::WM_SYSCOMMAND, platform::SC_CLOSE, 0));
@@ -145,7 +133,7 @@ TEST_F(Supervision, UnpackingFailureShowsTheBoxAndThenClosesTheLauncher) {
     const std::string out = platformWindow.Stdout();
     Open(out.substr(5, out.find('\n') - 5));
     ASSERT_TRUE(platform::PostMessageW(m_hLauncher, kUnpacked, 3, 0));
-    const platform::HWND box = WaitForBox();
+    const platform::HWND box = WaitForWindow(L"CustomMsgBox");
     ASSERT_NE(box, 0);
     ASSERT_TRUE(platform::PostMessageW(box, platform::WM_SYSCOMMAND, platform::SC_CLOSE, 0));
     EXPECT_EQ(m_launcher->Wait(10000), 0);

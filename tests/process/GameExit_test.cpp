@@ -3,7 +3,6 @@
 #include "ChildProcess.h"
 #include "IsolatedEnvironment.h"
 
-#include "Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -36,9 +35,7 @@ protected:
         WriteWholeFile(m_environment.DataHome() + "/Tidewell/setting.xml", "<settings>" + elements + "</settings>\n");
     }
     std::string Log() const {
-        const platform::LocalTime today = platform::CurrentLocalTime();
-        return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) +
-                             "_" + std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
+        return ReadWholeFile(m_environment.LauncherLogPath());
     }
     int RunLauncher(const std::string& program, const std::string& command) {
         return RunToEnd(program, {command}, m_environment.Root());

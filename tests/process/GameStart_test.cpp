@@ -2,8 +2,8 @@
 // found through its uninstall entry, as the platform's launches would.
 #include "ChildProcess.h"
 #include "IsolatedEnvironment.h"
+#include "PublishedWindow.h"
 
-#include "Clock.h"
 #include "WindowMessaging.h"
 
 #include <gtest/gtest.h>
@@ -54,9 +54,7 @@ protected:
         return found;
     }
     std::string Log() const {
-        const platform::LocalTime today = platform::CurrentLocalTime();
-        return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
-                             std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
+        return ReadWholeFile(m_environment.LauncherLogPath());
     }
     std::unique_ptr<ChildProcess> StartGameManager() {
         auto manager = std::make_unique<ChildProcess>(kBin + "/tidewell-sim", std::vector<std::string>{"window", "--title", "GameMgr"},
@@ -144,11 +142,7 @@ TEST_F(GameStart, UnpackedFilesAreRegisteredAndTheClientStartsFromTheInstallFold
              m_environment.Root());
     ChildProcess launcher(kBin + "/vornakel_main", {"--source=QQ", "--token=t", "--instGamePath=" + m_strInstallRoot},
                           m_environment.Root());
-    platform::HWND hwnd = 0;
-    for (int i = 0; i < 500 && hwnd == 0; ++i) {
-        hwnd = platform::FindWindowW(nullptr, L"Kaldrenmoor");
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    const platform::HWND hwnd = WaitForWindow(L"Kaldrenmoor");
     ASSERT_NE(hwnd, 0);
     platform::LRESULT answer = 0;
     ASSERT_TRUE(platform::SendMessageTimeoutW(hwnd, platform::WM_NULL, 0, 0, 10000, &answer));

@@ -3,6 +3,7 @@
 #include "ChildProcess.h"
 #include "HostileSweep.h"
 #include "IsolatedEnvironment.h"
+#include "PublishedWindow.h"
 
 #include "WindowMessaging.h"
 
@@ -14,14 +15,6 @@
 namespace {
 
 const std::string kBin = VK_BIN_DIR;
-
-platform::HWND WaitForWindow(const std::wstring& title) {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        if (const platform::HWND hwnd = platform::FindWindowW(nullptr, title)) return hwnd;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return 0;
-}
 
 // Messages that close the launcher or end the user's game clients by their meaning.
 const std::set<platform::UINT> kLauncherClosingMessages = {platform::WM_CLOSE, platform::WM_SYSCOMMAND, 1130, 1134,

@@ -1,6 +1,7 @@
 // The real launcher on a real X server with the stand-in game site: the page it
 // loads, the window it shows, and what the page's script bridge makes it do.
 #include "DesktopSession.h"
+#include "PublishedWindow.h"
 
 #include "WindowMessaging.h"
 
@@ -18,13 +19,7 @@ const std::string kPage = "GET /client/index/vornakel?";
 void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 // The launcher's own window handle once it is published.
-platform::HWND LauncherWindow() {
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        if (const platform::HWND hwnd = platform::FindWindowW(nullptr, L"Kaldrenmoor")) return hwnd;
-        Pause(20);
-    }
-    return 0;
-}
+platform::HWND LauncherWindow() { return WaitForWindow(L"Kaldrenmoor", 20000); }
 
 TEST(LauncherPage, TheStartAddressCarriesTheLaunchParametersAsTheyAre) {
     struct Row {

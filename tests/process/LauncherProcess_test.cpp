@@ -1,8 +1,8 @@
 // Starts the real launcher as the platform would, in an isolated home and session.
 #include "ChildProcess.h"
 #include "IsolatedEnvironment.h"
+#include "PublishedWindow.h"
 
-#include "Clock.h"
 #include "WindowMessaging.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +18,7 @@ const std::string kBin = VK_BIN_DIR;
 
 class Launcher : public ::testing::Test {
 protected:
-    std::string LogPath() const {
-        const platform::LocalTime today = platform::CurrentLocalTime();
-        return m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
-               std::to_string(today.month) + "_" + std::to_string(today.day) + ".log";
-    }
+    std::string LogPath() const { return m_environment.LauncherLogPath(); }
     std::string Log() const { return ReadWholeFile(LogPath()); }
     bool WaitForLog(const std::string& text, int timeoutMs = 10000) const {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -134,7 +130,7 @@ TEST_F(Launcher, TokenSpellingsNeverReachTheLogOrStandardError) {
     for (const auto& [argument, expected] : rows) {
         IsolatedEnvironment environment;
         ChildProcess launcher(kBin + "/vornakel_main", {argument}, environment.Root());
-        const std::string logPath = environment.DataHome() + LogPath().substr(m_environment.DataHome().size());
+        const std::string logPath = environment.LauncherLogPath();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (ReadWholeFile(logPath).find("ParseCmdJson") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -173,20 +169,14 @@ TEST_F(Launcher, AnnouncesItselfToTheGameManagerAndRefusesOpenGameFromOutside) {
         ChildProcess launcher(kBin + "/vornakel_main", {"--source=TW", std::string("--typeMode=") + typeMode,
                                                         "--gameMgrId=" + gameMgrId, "--token=t"},
                               environment.Root());
-        platform::HWND hwnd = 0;
-        for (int attempt = 0; attempt < 500 && hwnd == 0; ++attempt) {
-            hwnd = platform::FindWindowW(nullptr, L"Kaldrenmoor");
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        const platform::HWND hwnd = WaitForWindow(L"Kaldrenmoor");
         ASSERT_NE(hwnd, 0);
         platform::LRESULT answer = 0;
         ASSERT_TRUE(platform::SendMessageTimeoutW(hwnd, platform::WM_NULL, 0, 0, 10000, &answer));
         EXPECT_EQ(manager.WaitForOutput("msg=1348 wparam=0 lparam=0\n", announced ? 5000 : 500), announced) << typeMode;
 
         EXPECT_TRUE(platform::PostMessageW(hwnd, 1131, 0x41414141, 0));
-        const platform::LocalTime today = platform::CurrentLocalTime();
-        const std::string logPath = environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
-                                    std::to_string(today.month) + "_" + std::to_string(today.day) + ".log";
+        const std::string logPath = environment.LauncherLogPath();
         std::string log;
         for (int attempt = 0; attempt < 250 && log.find("from another process") == std::string::npos; ++attempt) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

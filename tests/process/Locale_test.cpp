@@ -5,7 +5,6 @@
 #include "HttpTestServer.h"
 #include "IsolatedEnvironment.h"
 
-#include "Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -42,9 +41,7 @@ protected:
         unsetenv("LC_ALL");
     }
     std::string Log() const {
-        const platform::LocalTime today = platform::CurrentLocalTime();
-        return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
-                             std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
+        return ReadWholeFile(m_environment.LauncherLogPath());
     }
     // Starts the launcher with the winid given in the locale's bytes and returns the settings
     // file once the launcher has read its command.

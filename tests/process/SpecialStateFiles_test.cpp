@@ -3,8 +3,8 @@
 #include "ChildProcess.h"
 #include "HostileSweep.h"
 #include "IsolatedEnvironment.h"
+#include "PublishedWindow.h"
 
-#include "Clock.h"
 #include "WindowMessaging.h"
 
 #include <gtest/gtest.h>
@@ -25,15 +25,9 @@ struct StateFileRow {
 
 void PrintTo(const StateFileRow& row, std::ostream* out) { *out << row.name; }
 
-std::string DayLog(const IsolatedEnvironment& environment) {
-    const platform::LocalTime today = platform::CurrentLocalTime();
-    return environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
-           std::to_string(today.month) + "_" + std::to_string(today.day) + ".log";
-}
-
 const StateFileRow kLauncherFiles[] = {
     {"settings", [](const IsolatedEnvironment& e) { return e.DataHome() + "/Tidewell/setting.xml"; }},
-    {"day_log", &DayLog},
+    {"day_log", [](const IsolatedEnvironment& e) { return e.LauncherLogPath(); }},
     {"log_probe", [](const IsolatedEnvironment& e) { return e.DataHome() + "/Tidewell/Log/debug.txt"; }},
     {"handle_counter", [](const IsolatedEnvironment& e) { return e.RuntimeDir() + "/tidewell/windows/next-handle"; }},
     {"handle_lock", [](const IsolatedEnvironment& e) { return e.RuntimeDir() + "/tidewell/windows/next-handle.lock"; }},
@@ -56,11 +50,7 @@ TEST_P(LauncherStateFile, AFifoInItsPlaceNeverHangsTheLauncher) {
     IsolatedEnvironment environment;
     MakeFifo(GetParam().path(environment));
     ChildProcess launcher(kBin + "/vornakel_main", {"--source=TW", "--winid=1050", "--token=t"}, environment.Root());
-    platform::HWND hwnd = 0;
-    for (int attempt = 0; attempt < 500 && hwnd == 0; ++attempt) {
-        hwnd = platform::FindWindowW(nullptr, L"Kaldrenmoor");
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    const platform::HWND hwnd = WaitForWindow(L"Kaldrenmoor");
     ASSERT_NE(hwnd, 0) << launcher.Stderr();
     EXPECT_TRUE(StillAnswers(hwnd));
     EXPECT_TRUE(platform::PostMessageW(hwnd, platform::WM_CLOSE, 0, 0));

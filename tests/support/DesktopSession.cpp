@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "Clock.h"
 
 #include <chrono>
 #include <filesystem>
@@ -67,9 +66,7 @@ ChildProcess& DesktopSession::StartLauncher(const std::vector<std::string>& argu
 }
 
 std::string DesktopSession::Log() const {
-    const platform::LocalTime today = platform::CurrentLocalTime();
-    return ReadWholeFile(m_environment.DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
-                         std::to_string(today.month) + "_" + std::to_string(today.day) + ".log");
+    return ReadWholeFile(m_environment.LauncherLogPath());
 }
 
 bool DesktopSession::WaitForLog(const std::string& text, int timeoutMs) const {

@@ -1,11 +1,13 @@
 #include "IsolatedEnvironment.h"
 
+#include "Clock.h"
+
+#include <sys/stat.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
 
 IsolatedEnvironment::IsolatedEnvironment() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vk-test-XXXXXX").string();
@@ -26,6 +28,12 @@ IsolatedEnvironment::IsolatedEnvironment() {
 IsolatedEnvironment::~IsolatedEnvironment() {
     std::error_code ignored;
     std::filesystem::remove_all(m_strRoot, ignored);
+}
+
+std::string IsolatedEnvironment::LauncherLogPath() const {
+    const platform::LocalTime today = platform::CurrentLocalTime();
+    return DataHome() + "/Tidewell/Log/vornakel_main_" + std::to_string(today.year) + "_" +
+           std::to_string(today.month) + "_" + std::to_string(today.day) + ".log";
 }
 
 std::string ReadWholeFile(const std::string& path) {

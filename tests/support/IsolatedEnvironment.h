@@ -13,6 +13,8 @@ public:
     const std::string& Root() const { return m_strRoot; }
     std::string DataHome() const { return m_strRoot + "/data"; }
     std::string RuntimeDir() const { return m_strRoot + "/run"; }
+    // The launcher's log file of today in this home.
+    std::string LauncherLogPath() const;
 
 private:
     std::string m_strRoot;
