@@ -5,23 +5,24 @@
 #include "CustomMessages.h"
 #include "GameLoaderWnd.h"
 #include "InstallRegistration.h"
+#include "IsolatedEnvironment.h"
 #include "Logger.h"
 
 #include "Registry.h"
 #include "Text.h"
 #include "WindowCore.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -39,7 +40,8 @@ long long ProbeStart(int fd) {
     std::string text;
     char buffer[128];
     ssize_t got;
-    while (text.find('\n') == std::string::npos && (got = read(fd, buffer, sizeof(buffer))) > 0) text.append(buffer, got);
+    while (text.find('\n') == std::string::npos && (got = read(fd, buffer, sizeof(buffer))) > 0)
+        text.append(buffer, got);
     const std::size_t at = text.find("start=");
     return at == std::string::npos ? 0 : std::atoll(text.c_str() + at + 6);
 }
@@ -80,21 +82,19 @@ int main(int argc, char** argv) {
     int runs = 30;
     if (argc == 3 && std::strcmp(argv[1], "--runs") == 0) runs = std::atoi(argv[2]);
     platform::InitProcessLocale();
-    const std::filesystem::path root = std::filesystem::temp_directory_path() / ("vk-handoff-" + std::to_string(getpid()));
-    for (const char* folder : {"home", "data", "config", "cache", "run", "games/vornakel"}) std::filesystem::create_directories(root / folder);
-    std::filesystem::permissions(root / "run", std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
-    setenv("HOME", (root / "home").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (root / "run").c_str(), 1);
+    const IsolatedEnvironment environment;
+    const std::filesystem::path root = environment.Root();
+    std::filesystem::create_directories(root / "games/vornakel");
     LogDir = "/nonexistent-log-dir/";  // this process writes no log
     const std::string client = (root / "games/vornakel/vornakel").string();
     std::filesystem::copy_file(VK_BIN_DIR "/vk-start-probe", client);
     platform::HKEY key = nullptr;
-    platform::RegCreateKeyExW(platform::HKEY_CURRENT_USER, UninstallKeyPath(L"vornakel").c_str(), platform::KEY_ALL_ACCESS, &key);
-    const std::vector<platform::BYTE> icon = platform::RegStringBytes(platform::Utf8ToWide((root / "games/vornakel/vornakel_main").string()));
-    platform::RegSetValueExW(key, L"DisplayIcon", platform::REG_SZ, icon.data(), static_cast<platform::DWORD>(icon.size()));
+    platform::RegCreateKeyExW(platform::HKEY_CURRENT_USER, UninstallKeyPath(L"vornakel").c_str(),
+                              platform::KEY_ALL_ACCESS, &key);
+    const std::vector<platform::BYTE> icon =
+        platform::RegStringBytes(platform::Utf8ToWide((root / "games/vornakel/vornakel_main").string()));
+    platform::RegSetValueExW(key, L"DisplayIcon", platform::REG_SZ, icon.data(),
+                             static_cast<platform::DWORD>(icon.size()));
     platform::RegCloseKey(key);
 
     std::vector<double> bare, loadGame, launcherGone;
@@ -141,7 +141,6 @@ int main(int argc, char** argv) {
             if (run > 0) launcherGone.push_back((gone - begun) / 1e6);
         }
     }
-    std::filesystem::remove_all(root);
     std::printf("%-44s %10s %10s %10s\n", "game hand-off", "p50 ms", "min ms", "max ms");
     for (const auto& [name, values] : {std::pair{"bare posix_spawn to the client's start", &bare},
                                        std::pair{"LoadGame to the client's start", &loadGame},

@@ -3,8 +3,13 @@
 // site for /client/loaded from its load event, and the time runs from the process's start to
 // that request. The memory is the PSS of the program's whole process tree a moment later.
 //   vk-page-shown [--runs N] [--chromium]   (needs an X server; bench/run uses xvfb-run)
+#include "IsolatedEnvironment.h"
 #include "ProcessTreeMemory.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -14,12 +19,8 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -109,14 +110,8 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--chromium") == 0) chromium = true;
     }
     // Everything in a home of its own.
-    const std::filesystem::path root = std::filesystem::temp_directory_path() / ("vk-page-shown-" + std::to_string(getpid()));
-    for (const char* folder : {"home", "data", "config", "cache", "run"}) std::filesystem::create_directories(root / folder);
-    std::filesystem::permissions(root / "run", std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
-    setenv("HOME", (root / "home").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (root / "run").c_str(), 1);
+    const IsolatedEnvironment environment;
+    const std::filesystem::path root = environment.Root();
 
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return 1;
@@ -130,11 +125,13 @@ int main(int argc, char** argv) {
         {"minimal WebKitGTK window", {kBin + "/vk-minimal-webkit-page", kAddress, VK_STAND_IN_CERTIFICATE}, {}, {}},
     };
     if (chromium) {
-        programs.push_back({"chromium --app", {"/usr/bin/chromium", "--app=" + kAddress, "--no-first-run",
-                                               "--no-sandbox", "--disable-gpu", "--disable-background-networking",
-                                               "--disable-component-update", "--disable-sync", "--ignore-certificate-errors",
-                                               "--user-data-dir=" + (root / "chromium").string()},
-                            {}, {}});
+        programs.push_back(
+            {"chromium --app",
+             {"/usr/bin/chromium", "--app=" + kAddress, "--no-first-run", "--no-sandbox", "--disable-gpu",
+              "--disable-background-networking", "--disable-component-update", "--disable-sync",
+              "--ignore-certificate-errors", "--user-data-dir=" + (root / "chromium").string()},
+             {},
+             {}});
     }
     const std::string loaded = "GET /client/loaded";
     for (int run = 0; run <= runs; ++run) {
@@ -156,9 +153,9 @@ int main(int argc, char** argv) {
     }
     kill(-site, SIGTERM);
     waitpid(site, nullptr, 0);
-    std::filesystem::remove_all(root);
 
-    std::printf("%-28s %12s %12s %12s %14s\n", "start to page shown", "median ms", "min ms", "max ms", "PSS median MiB");
+    std::printf("%-28s %12s %12s %12s %14s\n", "start to page shown", "median ms", "min ms", "max ms",
+                "PSS median MiB");
     for (const Program& program : programs) {
         std::vector<double> pss(program.pssKiB.begin(), program.pssKiB.end());
         std::printf("%-28s %12.1f %12.1f %12.1f %14.1f\n", program.name.c_str(), Median(program.milliseconds),
